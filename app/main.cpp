@@ -1,0 +1,25 @@
+// Vilo: moisture in concrete slabs on the ground.
+#include <QApplication>
+
+#include "app/TViloApplication.h"
+#include "data/TErrorGuard.h"
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Vilo"));
+    QCoreApplication::setApplicationName(QStringLiteral("vilo"));
+    // The program ends when its main window closes, even while that window is hidden.
+    application.setQuitOnLastWindowClosed(false);
+
+    TViloApplication vilo;
+    try {
+        vilo.CreateForms();
+    } catch (...) {
+        TViloApplication::ShowStartupErrorBox(CurrentExceptionMessage());
+        return 1;
+    }
+    vilo.InstallErrorBox();
+    vilo.ShowMainWindow();
+    return application.exec();
+}
