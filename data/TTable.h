@@ -5,7 +5,8 @@
 
 #include <QFlags>
 #include <QObject>
-#include <QSqlDatabase>
+#include <QHash>
+#include <QSqlQuery>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -51,7 +52,8 @@ public:
     QStringList FieldNames() const;
     // Name of the column at Position; empty when out of range.
     QString FieldName(int Position) const;
-    // Current position of the column named FieldName (exact name), -1 when none.
+    // Current position of the column named FieldName (an exact match first, else one
+    // ignoring letter case), -1 when none.
     int FieldIndex(const QString& FieldName) const;
     // True when the column at Position holds numbers (declared numeric type).
     bool FieldIsNumeric(int Position) const;
@@ -107,7 +109,8 @@ public:
     // Stores Text in the current row's cell at Position, not yet in the file. A browsing
     // row goes into Edit on the first change; an empty text stores NULL. Throws
     // TFieldError for a number column that cannot take Text (nothing changes) and
-    // TDatabaseError when the table is read-only, empty or Position is out of range.
+    // TDatabaseError when the table is read-only or Position is out of range. On an
+    // empty table a new row is started, as Edit does.
     void SetFieldText(int Position, const QString& Text);
 
     // --- row states -------------------------------------------------------------
@@ -169,21 +172,22 @@ private:
     void RequireActive() const;
     void RequireModifiable() const;
     [[noreturn]] void Fail(const QString& what) const;
-    QString ErrorPrefix() const;
+    QString WriteAction() const;
+    QString DeleteAction() const;
     QString CellTextOf(const QVariant& value) const;
     void ReadSchemaAndRows(QStringList& names, QVector<bool>& numeric, QVector<TRow>& rows);
-    void LoadAll();
+    void ReleaseConnection();
     void CheckBrowseMode();
     void SetCurrent(int row, bool bof, bool eof);
     void SetState(TDataSetState state);
-    void BeginInsert(int row);
+    void BeginInsert(int row, bool atEnd);
     void RemovePendingRow();
-    QVector<QVariant> ReadStoredRow(qint64 rowId, bool& found);
-    void CheckUnchanged(qint64 rowId, const QVector<QVariant>& expected, const QString& action);
-    qint64 RowIdForInsertAt(int row);
-    void Renumber();
-    void Exec(const QString& sql, const QVector<QVariant>& values = {});
+    QSqlQuery Exec(const QString& sql, const QVector<QVariant>& values, const QString& action);
     void Rollback();
+    QVector<QVariant> ReadStoredRow(qint64 rowId, bool& found);
+    void CheckUnchanged(qint64 rowId, const QVector<QVariant>& expected, bool deleting);
+    qint64 RowIdForInsertAt(int row, QHash<qint64, qint64>& renumbered);
+    void Renumber(QHash<qint64, qint64>& renumbered);
     QString QuotedTable() const;
     QString QuotedColumn(int column) const;
 
