@@ -3,6 +3,7 @@
 
 #include "app/TViloApplication.h"
 #include "data/TErrorGuard.h"
+#include "ui/ProgramFont.h"
 
 int main(int argc, char* argv[])
 {
@@ -11,6 +12,7 @@ int main(int argc, char* argv[])
     QCoreApplication::setApplicationName(QStringLiteral("vilo"));
     // The program ends when its main window closes, even while that window is hidden.
     application.setQuitOnLastWindowClosed(false);
+    QApplication::setFont(ProgramFont());
 
     TViloApplication vilo;
     try {

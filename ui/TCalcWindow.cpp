@@ -191,7 +191,8 @@ void TCalcWindow::BuildResults()
     // Row tops inside the frame; two-line captions need a taller row.
     const bool twoLineRows = t.ResultCaptions[6].contains(QLatin1Char('\n'));
     std::array<int, 9> top{};
-    int y = twoLineRows ? 22 : 20;
+    // Without a caption the frame's title row is free for the first result.
+    int y = t.ResultsCaption.isEmpty() ? 14 : 22;
     for (int row = 0; row < 9; ++row) {
         const bool tall = t.ResultCaptions[row].contains(QLatin1Char('\n'));
         top[row] = y + (tall ? 6 : 0);
@@ -226,7 +227,7 @@ void TCalcWindow::BuildResults()
         boxes[row]->setAccessibleName(QString(t.ResultCaptions[row]).replace(QLatin1Char('\n'), QLatin1Char(' ')).simplified());
         caption->setBuddy(boxes[row]);
         QLabel* unit = MakeLabel(GroupBox1, unitNames[row], QString::fromUtf8(units[row]),
-                                 QRect(342, top[row] + 3, 50, 16));
+                                 QRect(342, top[row] + 3, 56, 16));
         if (row == 8) {
             Label28 = caption;
             Label29 = unit;

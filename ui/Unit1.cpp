@@ -41,7 +41,7 @@ TFormLanguage::TFormLanguage(QWidget* parent)
         return label;
     };
     Label1 = line("Label1", QString::fromUtf8("Vilo \u00a9 2005, written by the Vilo authors"), 49);
-    Label2 = line("Label2", QStringLiteral("After the earlier slab-on-ground moisture method and its author"), 64);
+    Label2 = line("Label2", QStringLiteral("After the earlier hand method for slabs on ground"), 64);
     Label3 = line("Label3", QStringLiteral("v. 2009-04-29"), 79);
     for (QLabel* label : {Label1, Label2, Label3}) {
         QFont small = label->font();
