@@ -20,5 +20,9 @@ TDatabaseEditorLayout TForm4::Layout()
     l.Button = QRect(472, 312, 105, 25);
     l.GridTabs = {0, 2, 1, 3, 4};
     l.NavigatorTabs = {5, 7, 9, 6, 8};
+    l.UnsavedQuestion = QString::fromUtf8("%1\n\n\u00c4ndringen i %2 har inte sparats. G\u00e5 tillbaka och r\u00e4tta den, "
+                                          "eller kasta \u00e4ndringen?");
+    l.GoBackCaption = QString::fromUtf8("G\u00e5 tillbaka");
+    l.DiscardCaption = QString::fromUtf8("Kasta \u00e4ndringen");
     return l;
 }

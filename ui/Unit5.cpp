@@ -21,5 +21,9 @@ TDatabaseEditorLayout TForm5::Layout()
     l.Button = QRect(464, 328, 105, 25);
     l.GridTabs = {0, 1, 2, 3, 4};
     l.NavigatorTabs = {5, 6, 7, 8, 9};
+    l.UnsavedQuestion = QStringLiteral("%1\n\nThe change to %2 has not been saved. Go back to correct it, or discard "
+                                       "the change?");
+    l.GoBackCaption = QStringLiteral("Go Back");
+    l.DiscardCaption = QStringLiteral("Discard Change");
     return l;
 }
