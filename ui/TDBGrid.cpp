@@ -315,9 +315,12 @@ bool TDBGrid::StoreEditorReporting()
 {
     if (!Editing())
         return true;
+    const bool wasActive = window()->isActiveWindow();
     if (Guarded([this] { StoreEditorText(); }))
         return true;
     // The typed text stays for correction, and the focus with it.
+    if (wasActive && !window()->isActiveWindow())
+        window()->activateWindow();
     if (FEditor) {
         FEditor->setFocus();
         FEditor->selectAll();
@@ -676,13 +679,18 @@ void TDBGrid::FocusLeft(QFocusEvent* Event)
         try {
             StoreEditorText();
         } catch (...) {
-            // The focus went without a press this grid saw first: it comes back.
+            // The focus comes back to the cell, and the press that took it away (the
+            // toolkit moves the focus before it delivers the press) is not made.
             const QString message = CurrentExceptionMessage();
-            QPointer<QLineEdit> editor = FEditor;
-            QTimer::singleShot(0, this, [editor, message] {
+            FSwallowPress = true;
+            QTimer::singleShot(0, this, [this, message] {
+                FSwallowPress = false;
+                const bool wasActive = window()->isActiveWindow();
                 ReportError(message);
-                if (editor)
-                    editor->setFocus();
+                if (wasActive && !window()->isActiveWindow())
+                    window()->activateWindow();
+                if (FEditor)
+                    FEditor->setFocus();
             });
             return;
         }
@@ -713,12 +721,12 @@ bool TDBGrid::eventFilter(QObject* watched, QEvent* event)
         if (type == QEvent::MouseMove)
             return true;
     }
-    if (press && Editing()) {
-        // Before a press elsewhere in this window takes the focus, the typed text is
-        // stored; a refusal swallows the press and the focus stays in the cell.
+    if (press && (Editing() || FSwallowPress)) {
+        // A press elsewhere in this window first stores the typed text; a refusal
+        // swallows the press and the focus stays in the cell.
         auto* widget = qobject_cast<QWidget*>(watched);
         if (widget && widget->window() == window() && widget != this && !isAncestorOf(widget) &&
-            !StoreEditorReporting())
+            (FSwallowPress || !StoreEditorReporting()))
             return true;
     }
     return QTableView::eventFilter(watched, event);

@@ -91,5 +91,6 @@ private:
     bool FStoring = false;
     bool FFittingColumns = false;
     bool FFocusByClick = false;    // the focus came with the mouse press being handled
+    bool FSwallowPress = false;    // a refused text kept the focus: the press that moved it is not made
     QHash<QString, int> FWidths;   // column widths the user set, by column name
 };

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QSqlQuery>
@@ -12,6 +13,7 @@
 #include "data/DataFixture.h"
 #include "data/TErrorGuard.h"
 #include "data/TTable.h"
+#include "data/TTableModel.h"
 #include "data/TTableSet.h"
 #include "support/ViloTestSupport.h"
 #include "ui/TDBGrid.h"
@@ -42,6 +44,23 @@ public:
 private:
     TErrorHandler FPrevious;
 };
+
+// The boxes seen until Count have appeared (or a few seconds passed): some boxes
+// come from a handler the toolkit runs after the event that caused them.
+inline QList<ViloTest::TBoxSeen> WaitForBoxes(ViloTest::TBoxAnswerer& boxes, int count)
+{
+    QList<ViloTest::TBoxSeen> seen;
+    QElapsedTimer clock;
+    clock.start();
+    while (seen.size() < count && clock.elapsed() < 5000) {
+        seen += boxes.Take();
+        if (seen.size() < count)
+            QTest::qWait(10);
+    }
+    QTest::qWait(20);  // and no more than that
+    seen += boxes.Take();
+    return seen;
+}
 
 // Every stored row of the one table in File, in the file's order, each cell as text
 // ("" for NULL), read through a connection of its own.
