@@ -1,9 +1,9 @@
 #include "app/TViloApplication.h"
 
 #include <QApplication>
-#include <QMessageBox>
 
 #include "data/TErrorGuard.h"
+#include "ui/TErrorBox.h"
 #include "ui/Unit1.h"
 #include "ui/Unit2.h"
 #include "ui/Unit3.h"
@@ -22,22 +22,23 @@ TViloApplication::~TViloApplication()
     delete FormLanguage;
 }
 
+int TViloApplication::Run()
+{
+    TViloApplication vilo;
+    try {
+        vilo.CreateForms();
+    } catch (...) {
+        ShowStartupErrorBox(CurrentExceptionMessage());
+        return 1;
+    }
+    vilo.InstallErrorBox();
+    vilo.ShowMainWindow();
+    return QApplication::exec();
+}
+
 void TViloApplication::InstallErrorBox()
 {
     SetErrorHandler([](const QString& message) { ShowErrorBox(message, QApplication::activeWindow()); });
-}
-
-void TViloApplication::ShowErrorBox(const QString& Message, QWidget* parent)
-{
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Vilo"), ErrorBoxText(Message), QMessageBox::Ok, parent);
-    box.exec();
-}
-
-void TViloApplication::ShowStartupErrorBox(const QString& Message)
-{
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Application Error"), ErrorBoxText(Message),
-                    QMessageBox::Ok);
-    box.exec();
 }
 
 void TViloApplication::CreateForms()

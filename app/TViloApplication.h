@@ -18,6 +18,11 @@ public:
     TViloApplication();
     ~TViloApplication() override;
 
+    // The program once the QApplication exists: creates the windows, shows the main
+    // window and runs the event loop. A start-up failure shows "Application Error"
+    // and returns 1 before any window is shown.
+    static int Run();
+
     // Installs the standard error box as the program's error handler.
     void InstallErrorBox();
     // Creates the windows in order, hidden; the first is the main window. Throws on
@@ -29,11 +34,6 @@ public:
     void EndProgram();
     // True once EndProgram has run.
     bool Ended() const;
-
-    // The standard error box: the message with the full-stop rule, "Vilo", error icon, OK.
-    static void ShowErrorBox(const QString& Message, QWidget* parent = nullptr);
-    // The start-up failure box titled "Application Error".
-    static void ShowStartupErrorBox(const QString& Message);
 
     TFormLanguage* FormLanguage = nullptr;
     TFormEng* FormEng = nullptr;

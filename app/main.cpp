@@ -2,7 +2,6 @@
 #include <QApplication>
 
 #include "app/TViloApplication.h"
-#include "data/TErrorGuard.h"
 #include "ui/ProgramFont.h"
 
 int main(int argc, char* argv[])
@@ -13,15 +12,5 @@ int main(int argc, char* argv[])
     // The program ends when its main window closes, even while that window is hidden.
     application.setQuitOnLastWindowClosed(false);
     QApplication::setFont(ProgramFont());
-
-    TViloApplication vilo;
-    try {
-        vilo.CreateForms();
-    } catch (...) {
-        TViloApplication::ShowStartupErrorBox(CurrentExceptionMessage());
-        return 1;
-    }
-    vilo.InstallErrorBox();
-    vilo.ShowMainWindow();
-    return application.exec();
+    return TViloApplication::Run();
 }
