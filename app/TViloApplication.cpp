@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "data/TErrorGuard.h"
+#include "ui/ProgramFont.h"
 #include "ui/TErrorBox.h"
 #include "ui/Unit1.h"
 #include "ui/Unit2.h"
@@ -20,6 +21,15 @@ TViloApplication::~TViloApplication()
     delete Form3;
     delete FormEng;
     delete FormLanguage;
+}
+
+void TViloApplication::Configure()
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("Vilo"));
+    QCoreApplication::setApplicationName(QStringLiteral("vilo"));
+    // The program ends when its main window closes, even while that window is hidden.
+    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setFont(ProgramFont());
 }
 
 int TViloApplication::Run()

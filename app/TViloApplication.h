@@ -11,12 +11,16 @@ class TForm3;
 class TForm4;
 class TForm5;
 class QWidget;
+class QApplication;
 
 class TViloApplication : public QObject {
     Q_OBJECT
 public:
     TViloApplication();
     ~TViloApplication() override;
+
+    // Names, font and quit rule of the program's QApplication.
+    static void Configure();
 
     // The program once the QApplication exists: creates the windows, shows the main
     // window and runs the event loop. A start-up failure shows "Application Error"
