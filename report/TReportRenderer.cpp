@@ -194,7 +194,7 @@ void TReportRenderer::PaintSheet(QPainter& painter, int index, double dpm) const
     painter.restore();
 }
 
-void TReportRenderer::Render(QPagedPaintDevice& device) const {
+void TReportRenderer::Render(QPagedPaintDevice& device, int FirstPage, int LastPage) const {
     const QPageLayout a4(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                          QMarginsF(TReportPage::MarginMm, TReportPage::MarginMm,
                                    TReportPage::MarginMm, TReportPage::MarginMm),
@@ -211,8 +211,10 @@ void TReportRenderer::Render(QPagedPaintDevice& device) const {
     const QPointF paintOriginMm = device.pageLayout().paintRect(QPageLayout::Millimeter).topLeft();
     painter.translate((TReportPage::MarginMm - paintOriginMm.x()) * dpm,
                       (TReportPage::MarginMm - paintOriginMm.y()) * dpm);
-    for (int i = 0; i < SheetCount(); ++i) {
-        if (i > 0) device.newPage();
+    const int first = std::max(FirstPage, 1) - 1;
+    const int last = std::min(LastPage, SheetCount()) - 1;
+    for (int i = first; i <= last; ++i) {
+        if (i > first) device.newPage();
         PaintSheet(painter, i, dpm);
     }
     painter.end();

@@ -28,15 +28,19 @@ public:
     TReportRenderer(const TReportRenderer&) = delete;  // sheets point into the page
     TReportRenderer& operator=(const TReportRenderer&) = delete;
 
+    // The prepared page being laid out.
+    const TReportPage& Page() const { return FPage; }
+
     int SheetCount() const { return static_cast<int>(FSheets.size()); }
     const std::vector<TPlacedElement>& Sheet(int index) const { return FSheets.at(index); }
 
     // The placed element of that name on any sheet (the first piece of a memo), or null.
     const TPlacedElement* Placed(const QString& name) const;
 
-    // Sets A4 portrait with 10 mm margins and paints every sheet, one page each.
-    // Throws std::runtime_error when the device cannot be painted on.
-    void Render(QPagedPaintDevice& device) const;
+    // Sets A4 portrait with 10 mm margins and paints sheets FirstPage..LastPage (from 1,
+    // clamped to the report), one page each. Throws std::runtime_error when the device
+    // cannot be painted on.
+    void Render(QPagedPaintDevice& device, int FirstPage = 1, int LastPage = 9999) const;
 
     // Paints one sheet; the painter's origin is the top-left corner inside the margins.
     void PaintSheet(QPainter& painter, int index, double DotsPerMm) const;
