@@ -210,6 +210,17 @@ TReportResultTexts TReportForm::ResultTextsFromBoxes(
 QImage TReportForm::SketchImage() const { return FSketch ? FSketch->Image() : QImage(); }
 
 void TReportForm::Button1Click() {
+    Fill();
+    ShowPreview(Prepared());
+    emit AfterPreview();
+}
+
+TReportPage TReportForm::Prepared() const {
+    const QString date = QLocale().toString(QDate::currentDate(), QLocale::ShortFormat);
+    return QuickRep1.Prepared(FTableSource, date);
+}
+
+void TReportForm::Fill() {
     if (!FInputSource) throw std::logic_error("The report has no source for its texts.");
     QuickRep1.Element("QRMemo1").Lines.clear();
     const TReportInput input = FInputSource();
@@ -228,10 +239,6 @@ void TReportForm::Button1Click() {
     QuickRep1.Element("QRLabel11").Text = input.Project;
     QuickRep1.Element("QRMemo1").Lines.append(input.ContactLines);
     for (const TResultRow& row : ResultRows) QuickRep1.Element(row.Value).Text = input.Results.*row.Result;
-
-    const QString date = QLocale().toString(QDate::currentDate(), QLocale::ShortFormat);
-    ShowPreview(QuickRep1.Prepared(FTableSource, date));
-    emit AfterPreview();
 }
 
 void TReportForm::ShowPreview(const TReportPage& prepared) {

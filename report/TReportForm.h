@@ -55,6 +55,11 @@ public:
     // Throws ConversionError or FloatingPointError for the thicknesses; no preview then.
     void Button1Click();
 
+    // Steps 1 to 8 of Button1Click alone: the input copied into QuickRep1, the sketch drawn.
+    void Fill();
+    // QuickRep1 ready to print: database texts of the current rows and today's date.
+    TReportPage Prepared() const;
+
     // Where Button1Click takes the windows' texts from (set by the application).
     void SetInputSource(std::function<TReportInput()> source);
     // Display texts of the current rows of the language's tables, read when preparing.

@@ -91,6 +91,8 @@ QFont TReportRenderer::Font(double pointSize) {
                       QStringLiteral("Arimo"), QStringLiteral("Helvetica"),
                       QStringLiteral("DejaVu Sans")});
     font.setStyleHint(QFont::SansSerif);
+    // Unhinted glyphs scale exactly with the size, on paper as on screen.
+    font.setHintingPreference(QFont::PreferNoHinting);
     font.setPointSizeF(pointSize);
     return font;
 }
