@@ -8,6 +8,7 @@
 #include <QPen>
 
 #include <algorithm>
+#include <cstring>
 #include <stdexcept>
 
 namespace {
@@ -77,6 +78,35 @@ void PaintMemo(QPainter& painter, const TPlacedElement& placed, double dpm) {
     painter.setPen(QPen(Qt::black, RuleLineMm * dpm, Qt::SolidLine, Qt::FlatCap));
     painter.drawLine(QPointF(placed.LeftMm * dpm, y * dpm),
                      QPointF((placed.LeftMm + e.WidthMm) * dpm, y * dpm));
+}
+
+// The picture as filled rectangles, one per run of equal pixels over equal rows: the
+// PDF writer would store a raster picture as lossy JPEG, and the sketch's colours and
+// edges must stay exact at any zoom and on paper.
+void PaintPicture(QPainter& painter, const TPlacedElement& placed, double dpm) {
+    const TReportElement& e = *placed.Element;
+    const QImage image = e.Image.convertToFormat(QImage::Format_RGB32);
+    if (image.isNull()) return;
+    const double pixelWidth = e.WidthMm * dpm / image.width();
+    const double pixelHeight = e.HeightMm * dpm / image.height();
+    const double left = placed.LeftMm * dpm;
+    const double top = placed.TopMm * dpm;
+    const qsizetype rowBytes = image.width() * sizeof(QRgb);
+    for (int y = 0; y < image.height();) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        int below = y + 1;
+        while (below < image.height() && std::memcmp(image.constScanLine(below), row, rowBytes) == 0)
+            ++below;
+        for (int x = 0; x < image.width();) {
+            int end = x + 1;
+            while (end < image.width() && row[end] == row[x]) ++end;
+            painter.fillRect(QRectF(left + x * pixelWidth, top + y * pixelHeight,
+                                    (end - x) * pixelWidth, (below - y) * pixelHeight),
+                             QColor(row[x]));
+            x = end;
+        }
+        y = below;
+    }
 }
 
 }  // namespace
@@ -189,7 +219,7 @@ void TReportRenderer::PaintSheet(QPainter& painter, int index, double dpm) const
             PaintMemo(painter, p, dpm);
             break;
         case TElementKind::Picture:
-            painter.drawImage(MmRect(p.LeftMm, p.TopMm, e.WidthMm, e.HeightMm, dpm), e.Image);
+            PaintPicture(painter, p, dpm);
             break;
         }
     }

@@ -111,6 +111,28 @@ private slots:
         }
     }
 
+    void sketchKeepsItsExactColours() {
+        TForm6 form;
+        ReportAsPdf(form, SampleInput(true));  // bands of 6, 58 and 58 rows
+        const QString pdf = FDir.filePath(form.objectName() + QStringLiteral(".pdf"));
+        const QString png = FDir.filePath(QStringLiteral("page"));
+        QCOMPARE(QProcess::execute(QStringLiteral("pdftoppm"),
+                                   {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("150"),
+                                    QStringLiteral("-singlefile"), pdf, png}),
+                 0);
+        const QImage page(png + QStringLiteral(".png"));
+        QVERIFY(!page.isNull());
+        // Centre of sketch pixel (x, y) on the paper: the picture fills 44.7 x 32.0 mm.
+        const auto at = [&](double x, double y) {
+            const double dotsPerMm = 150 / 25.4;
+            return page.pixel(qRound((10 + 44.5 + (x + 0.5) * 44.7 / 169) * dotsPerMm),
+                              qRound((67.9 + 86.8 + (y + 0.5) * 32.0 / 121) * dotsPerMm)) & 0xffffff;
+        };
+        QCOMPARE(at(80, 30), qRgb(128, 128, 128) & 0xffffff);
+        QCOMPARE(at(20, 90), qRgb(0, 0, 255) & 0xffffff);
+        QCOMPARE(at(150, 100), qRgb(0, 0, 255) & 0xffffff);
+    }
+
     void floorDependentElementsAbsentWhenNotTicked() {
         TForm6 form;
         const QString text = Joined(ReportAsPdf(form, SampleInput(false)).value(0));
