@@ -1,5 +1,7 @@
 #include "report/TPrintPreview.h"
 
+#include "data/TErrorGuard.h"
+
 #include <QAction>
 #include <QCloseEvent>
 #include <QFileDialog>
@@ -196,22 +198,9 @@ void TPrintPreview::SaveAsPdf(const QString& FileName) const {
     }
 }
 
-void TPrintPreview::SetErrorSink(std::function<void(const std::exception&)> sink) {
-    FErrorSink = std::move(sink);
-}
-
 void TPrintPreview::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
     if (event->isAccepted()) emit Closed();
-}
-
-void TPrintPreview::Guarded(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const std::exception& error) {
-        if (FErrorSink) FErrorSink(error);
-        else qWarning("%s", error.what());
-    }
 }
 
 void TPrintPreview::PrinterSetup() {

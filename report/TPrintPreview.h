@@ -41,8 +41,6 @@ public:
     // Writes the prepared report as a PDF file; throws std::runtime_error on failure.
     void SaveAsPdf(const QString& FileName) const;
 
-    // Receives errors of the window's actions (a file that cannot be written, ...).
-    void SetErrorSink(std::function<void(const std::exception&)> sink);
     // Asks for the name of the PDF file to write; empty to cancel. Replaceable for tests.
     std::function<QString(QWidget* parent)> ChoosePdfFileName;
 
@@ -59,10 +57,7 @@ private:
     QPrintPreviewWidget* FView;
     QSpinBox* FPageBox;
     QLabel* FStatus;
-    std::function<void(const std::exception&)> FErrorSink;
     bool FPrinting = false;  // painting for the printer, which may ask for a page range
-
-    void Guarded(const std::function<void()>& action);
     void PrinterSetup();
     void Print();
     void SaveAsPdfAsked();

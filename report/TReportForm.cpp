@@ -1,5 +1,7 @@
 #include "report/TReportForm.h"
 
+#include "data/TErrorGuard.h"
+
 #include <QDate>
 #include <QEventLoop>
 #include <QLocale>
@@ -182,14 +184,7 @@ TReportForm::TReportForm(const TReportTexts& Texts, QWidget* parent)
     : QWidget(parent), Button1(new QPushButton(this)), FTexts(Texts) {
     QuickRep1.Bands = {PageHeader(), Title(Texts), Detail(Texts)};
     Button1->setObjectName(QStringLiteral("Button1"));
-    connect(Button1, &QPushButton::clicked, this, [this] {
-        try {
-            Button1Click();
-        } catch (const std::exception& error) {
-            if (FErrorSink) FErrorSink(error);
-            else qWarning("%s", error.what());
-        }
-    });
+    connect(Button1, &QPushButton::clicked, this, [this] { Guarded([this] { Button1Click(); }); });
 }
 
 TReportForm::~TReportForm() = default;
@@ -197,8 +192,6 @@ TReportForm::~TReportForm() = default;
 void TReportForm::SetInputSource(std::function<TReportInput()> source) { FInputSource = std::move(source); }
 
 void TReportForm::SetTableSource(TDisplayTextSource source) { FTableSource = std::move(source); }
-
-void TReportForm::SetErrorSink(std::function<void(const std::exception&)> sink) { FErrorSink = std::move(sink); }
 
 TReportResultTexts TReportForm::ResultTextsFromBoxes(
     const std::function<QString(const QString&)>& BoxText) const {
@@ -244,7 +237,6 @@ void TReportForm::Fill() {
 void TReportForm::ShowPreview(const TReportPage& prepared) {
     // Modeless, with a loop of its own: the other windows stay usable meanwhile.
     const auto preview = std::make_unique<TPrintPreview>(prepared);
-    preview->SetErrorSink(FErrorSink);
     QEventLoop loop;
     connect(preview.get(), &TPrintPreview::Closed, &loop, &QEventLoop::quit);
     preview->Open();

@@ -64,8 +64,6 @@ public:
     void SetInputSource(std::function<TReportInput()> source);
     // Display texts of the current rows of the language's tables, read when preparing.
     void SetTableSource(TDisplayTextSource source);
-    // Receives errors of Button1's click and of the preview's actions.
-    void SetErrorSink(std::function<void(const std::exception&)> sink);
 
     // The result texts read from the calculation window's boxes by box name.
     TReportResultTexts ResultTextsFromBoxes(const std::function<QString(const QString&)>& BoxText) const;
@@ -81,7 +79,6 @@ private:
     TReportTexts FTexts;
     std::function<TReportInput()> FInputSource;
     TDisplayTextSource FTableSource;
-    std::function<void(const std::exception&)> FErrorSink;
     std::optional<TSketchSurface> FSketch;  // created by the first sketch of the run
 
     void ShowPreview(const TReportPage& prepared);

@@ -1,5 +1,7 @@
 #include "ui/TDetailsDialog.h"
 
+#include "data/TErrorGuard.h"
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextDocumentLayout>
@@ -60,14 +62,7 @@ TDetailsDialog::TDetailsDialog(const TDetailsTexts& Texts, Qt::WindowFlags flags
     setTabOrder(Edit2, Memo1);
     setTabOrder(Memo1, Button1);
 
-    connect(Button1, &QPushButton::clicked, this, [this] {
-        try {
-            Button1Click();
-        } catch (const std::exception& error) {
-            if (FErrorSink) FErrorSink(error);
-            else qWarning("%s", error.what());
-        }
-    });
+    connect(Button1, &QPushButton::clicked, this, [this] { Guarded([this] { Button1Click(); }); });
 }
 
 void TDetailsDialog::Button1Click() {
@@ -76,10 +71,6 @@ void TDetailsDialog::Button1Click() {
 }
 
 void TDetailsDialog::SetReportAction(std::function<void()> action) { FReportAction = std::move(action); }
-
-void TDetailsDialog::SetErrorSink(std::function<void(const std::exception&)> sink) {
-    FErrorSink = std::move(sink);
-}
 
 QString TDetailsDialog::Name() const { return Edit1->text(); }
 

@@ -41,8 +41,6 @@ public:
 
     // What OK starts (the report of the same language); set by the application.
     void SetReportAction(std::function<void()> action);
-    // Receives errors of OK pressed by the user.
-    void SetErrorSink(std::function<void(const std::exception&)> sink);
 
     QString Name() const;
     QString Project() const;
@@ -52,5 +50,4 @@ public:
 
 private:
     std::function<void()> FReportAction;
-    std::function<void(const std::exception&)> FErrorSink;
 };

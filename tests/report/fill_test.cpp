@@ -6,6 +6,7 @@
 
 #include <stdexcept>
 
+#include "data/TErrorGuard.h"
 #include "ReportTestKit.h"
 #include "calc/numtext.h"
 #include "calc/slab.h"
@@ -203,7 +204,7 @@ private slots:
         FInput.InsulationThicknessText = QStringLiteral("abc");
         form.SetInputSource([this] { return FInput; });
         QString reported;
-        form.SetErrorSink([&](const std::exception& e) { reported = QString::fromUtf8(e.what()); });
+        const TErrorHandler previous = SetErrorHandler([&](const QString& message) { reported = message; });
         form.Button1->click();
         QCOMPARE(reported, QStringLiteral("'abc' is not a valid floating point value"));
     }

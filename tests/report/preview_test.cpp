@@ -12,6 +12,7 @@
 
 #include <memory>
 
+#include "data/TErrorGuard.h"
 #include "ReportTestKit.h"
 #include "report/Unit6.h"
 
@@ -96,7 +97,7 @@ private slots:
     void saveAsPdfAndPrintToPdfPrinter() {
         const auto p = Opened(TwoSheets());
         QString error;
-        p->SetErrorSink([&](const std::exception& e) { error = e.what(); });
+        const TErrorHandler previous = SetErrorHandler([&](const QString& message) { error = message; });
         const QString saved = FDir.filePath("saved.pdf");
         p->ChoosePdfFileName = [&](QWidget*) { return saved; };
         p->findChild<QAction*>("SavePdfAction")->trigger();

@@ -10,6 +10,7 @@
 #include <memory>
 #include <stdexcept>
 
+#include "data/TErrorGuard.h"
 #include "ui/Unit7.h"
 #include "ui/Unit9.h"
 
@@ -135,7 +136,7 @@ private slots:
         // A failing report reaches the error sink when the user presses OK.
         QString reported;
         d.SetReportAction([] { throw std::runtime_error("'abc' is not a valid floating point value"); });
-        d.SetErrorSink([&](const std::exception& e) { reported = e.what(); });
+        const TErrorHandler previous = SetErrorHandler([&](const QString& message) { reported = message; });
         d.show();
         QTest::mouseClick(d.Button1, Qt::LeftButton);
         QCOMPARE(reported, QStringLiteral("'abc' is not a valid floating point value"));
