@@ -1,0 +1,53 @@
+// The application object: creates the windows in their fixed order, wires every
+// transition between them, owns the error box and ends the program.
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class TFormEng;
+class TFormLanguage;
+class TForm3;
+class TForm4;
+class TForm5;
+class QWidget;
+class QApplication;
+
+class TViloApplication : public QObject {
+    Q_OBJECT
+public:
+    TViloApplication();
+    ~TViloApplication() override;
+
+    // Names, font and quit rule of the program's QApplication.
+    static void Configure();
+
+    // The program once the QApplication exists: creates the windows, shows the main
+    // window and runs the event loop. A start-up failure shows "Application Error"
+    // and returns 1 before any window is shown.
+    static int Run();
+
+    // Installs the standard error box as the program's error handler.
+    void InstallErrorBox();
+    // Creates the windows in order, hidden; the first is the main window. Throws on
+    // any failure (a table that cannot be opened), leaving no window shown.
+    void CreateForms();
+    // Shows the main window at its place.
+    void ShowMainWindow();
+    // Ends the program: the event loop stops and the windows go.
+    void EndProgram();
+    // True once EndProgram has run.
+    bool Ended() const;
+
+    TFormLanguage* FormLanguage = nullptr;
+    TFormEng* FormEng = nullptr;
+    TForm3* Form3 = nullptr;
+    TForm4* Form4 = nullptr;
+    TForm5* Form5 = nullptr;
+
+private:
+    void Wire();
+    static void ShowWindow(QWidget* window);
+
+    bool FEnded = false;
+};

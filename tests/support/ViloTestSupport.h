@@ -1,0 +1,165 @@
+// Shared by the window tests: a private home for the tables, and an answerer that
+// records and answers every modal box so that no test can hang on one.
+#pragma once
+
+#include <QApplication>
+#include <QDir>
+#include <QAbstractButton>
+
+#include <utility>
+#include <QList>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSettings>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QVariant>
+#include <QWidget>
+
+#include "data/TAlias.h"
+#include "ui/ProgramFont.h"
+
+namespace ViloTest {
+
+// Points the alias "Vilo" at a fresh copy of the default tables in a temporary
+// directory; nothing of the real user's settings or data is read or written.
+class TTestHome {
+public:
+    TTestHome()
+    {
+        QCoreApplication::setOrganizationName(QStringLiteral("Vilo"));
+        QCoreApplication::setApplicationName(QStringLiteral("vilo"));
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, FDir.filePath(QStringLiteral("config")));
+        qputenv("XDG_DATA_HOME", FDir.filePath(QStringLiteral("data")).toUtf8());
+        TAlias::SeedDefaultTables(TablesDir());
+        QSettings engine(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Vilo"), QStringLiteral("engine"));
+        engine.setValue(QStringLiteral("Aliases/Vilo"), TablesDir());
+        engine.sync();
+    }
+    QString TablesDir() const { return FDir.filePath(QStringLiteral("tables")); }
+    QString TablePath(const QString& file) const { return QDir(TablesDir()).filePath(file); }
+
+private:
+    QTemporaryDir FDir;
+};
+
+struct TBoxSeen {
+    QString Title;
+    QString Text;
+    QMessageBox::Icon Icon = QMessageBox::NoIcon;
+};
+
+// Answers each modal box as it opens: message boxes with the queued button (OK or the
+// box's default when nothing is queued), other modal windows by closing them.
+class TBoxAnswerer : public QObject {
+public:
+    TBoxAnswerer()
+    {
+        FTimer.setInterval(5);
+        QObject::connect(&FTimer, &QTimer::timeout, [this] { Poll(); });
+        FTimer.start();
+    }
+    // The next boxes are answered with these buttons, in order.
+    void Queue(QMessageBox::StandardButton button) { FAnswers << button; }
+    // Boxes seen since the last Take(), and forgets them.
+    QList<TBoxSeen> Take() { return std::exchange(FSeen, {}); }
+    QStringList TakeTexts()
+    {
+        QStringList texts;
+        for (const TBoxSeen& box : Take())
+            texts << box.Text;
+        return texts;
+    }
+
+private:
+    void Poll()
+    {
+        QWidget* modal = QApplication::activeModalWidget();
+        // A box is answered once; a later box may reuse the same address.
+        if (!modal || modal->property("viloAnswered").toBool())
+            return;
+        modal->setProperty("viloAnswered", true);
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            FSeen << TBoxSeen{box->windowTitle(), box->text(), box->icon()};
+            QMessageBox::StandardButton answer = FAnswers.isEmpty() ? QMessageBox::Ok : FAnswers.takeFirst();
+            QAbstractButton* button = box->button(answer);
+            if (!button)
+                button = box->defaultButton() ? box->defaultButton() : box->buttons().value(0);
+            QTimer::singleShot(0, button, [button] { button->click(); });
+        } else {
+            FSeen << TBoxSeen{modal->windowTitle(), QStringLiteral("<unexpected modal window>"), QMessageBox::NoIcon};
+            QTimer::singleShot(0, modal, [modal] { modal->close(); });
+        }
+    }
+
+    QTimer FTimer;
+    QList<QMessageBox::StandardButton> FAnswers;
+    QList<TBoxSeen> FSeen;
+};
+
+// A plain second connection to one table file, for what really reached it.
+class TPlainConnection {
+public:
+    explicit TPlainConnection(const QString& path) : FName(QStringLiteral("test-plain-%1").arg(Counter()++))
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), FName);
+        db.setDatabaseName(path);
+        db.open();
+    }
+    ~TPlainConnection()
+    {
+        QSqlDatabase::database(FName, false).close();
+        QSqlDatabase::removeDatabase(FName);
+    }
+    TPlainConnection(const TPlainConnection&) = delete;
+    TPlainConnection& operator=(const TPlainConnection&) = delete;
+
+    // The one table inside the file.
+    QString TableName()
+    {
+        QSqlQuery query(QSqlDatabase::database(FName, false));
+        query.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"));
+        return query.next() ? query.value(0).toString() : QString();
+    }
+    bool Exec(const QString& sql)
+    {
+        QSqlQuery query(QSqlDatabase::database(FName, false));
+        return query.exec(sql);
+    }
+    // Every row in the file's order, each as its values.
+    QList<QVariantList> Rows()
+    {
+        QList<QVariantList> rows;
+        QSqlQuery query(QSqlDatabase::database(FName, false));
+        query.exec(QStringLiteral("SELECT * FROM \"%1\" ORDER BY rowid").arg(TableName()));
+        while (query.next()) {
+            QVariantList row;
+            for (int i = 0; i < query.record().count(); ++i)
+                row << query.value(i);
+            rows << row;
+        }
+        return rows;
+    }
+
+private:
+    static int& Counter()
+    {
+        static int counter = 0;
+        return counter;
+    }
+    QString FName;
+};
+
+// The program's font, so that layouts are checked as the user sees them.
+inline void UseProgramFont()
+{
+    QApplication::setFont(ProgramFont());
+}
+
+}  // namespace ViloTest
