@@ -10,6 +10,14 @@ class TFormLanguage;
 class TForm3;
 class TForm4;
 class TForm5;
+class TForm6;
+class TForm7;
+class TForm8;
+class TForm9;
+class TCalcWindow;
+class TDetailsDialog;
+class TReportForm;
+class TTableSet;
 class QWidget;
 class QApplication;
 
@@ -44,9 +52,15 @@ public:
     TForm3* Form3 = nullptr;
     TForm4* Form4 = nullptr;
     TForm5* Form5 = nullptr;
+    TForm6* Form6 = nullptr;
+    TForm7* Form7 = nullptr;
+    TForm8* Form8 = nullptr;
+    TForm9* Form9 = nullptr;
 
 private:
     void Wire();
+    // The report of one language reads its calculation window, dialog and tables.
+    static void WireReport(TReportForm* Report, TCalcWindow* Window, TDetailsDialog* Dialog, TTableSet* Tables);
     static void ShowWindow(QWidget* window);
 
     bool FEnded = false;
