@@ -1,20 +1,34 @@
 #include "app/TViloApplication.h"
 
 #include <QApplication>
-#include <QMessageBox>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
 
 #include "data/TErrorGuard.h"
+#include "data/TTable.h"
+#include "data/TTableSet.h"
+#include "report/Unit6.h"
+#include "report/Unit8.h"
+#include "ui/ProgramFont.h"
+#include "ui/TErrorBox.h"
 #include "ui/Unit1.h"
 #include "ui/Unit2.h"
 #include "ui/Unit3.h"
 #include "ui/Unit4.h"
 #include "ui/Unit5.h"
+#include "ui/Unit7.h"
+#include "ui/Unit9.h"
 
 TViloApplication::TViloApplication() = default;
 
 TViloApplication::~TViloApplication()
 {
     // Reverse creation order; the editors close their tables last.
+    delete Form9;
+    delete Form8;
+    delete Form7;
+    delete Form6;
     delete Form5;
     delete Form4;
     delete Form3;
@@ -22,22 +36,32 @@ TViloApplication::~TViloApplication()
     delete FormLanguage;
 }
 
+void TViloApplication::Configure()
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("Vilo"));
+    QCoreApplication::setApplicationName(QStringLiteral("vilo"));
+    // The program ends when its main window closes, even while that window is hidden.
+    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setFont(ProgramFont());
+}
+
+int TViloApplication::Run()
+{
+    TViloApplication vilo;
+    try {
+        vilo.CreateForms();
+    } catch (...) {
+        ShowStartupErrorBox(CurrentExceptionMessage());
+        return 1;
+    }
+    vilo.InstallErrorBox();
+    vilo.ShowMainWindow();
+    return QApplication::exec();
+}
+
 void TViloApplication::InstallErrorBox()
 {
     SetErrorHandler([](const QString& message) { ShowErrorBox(message, QApplication::activeWindow()); });
-}
-
-void TViloApplication::ShowErrorBox(const QString& Message, QWidget* parent)
-{
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Vilo"), ErrorBoxText(Message), QMessageBox::Ok, parent);
-    box.exec();
-}
-
-void TViloApplication::ShowStartupErrorBox(const QString& Message)
-{
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Application Error"), ErrorBoxText(Message),
-                    QMessageBox::Ok);
-    box.exec();
 }
 
 void TViloApplication::CreateForms()
@@ -50,6 +74,10 @@ void TViloApplication::CreateForms()
     Form3->move(15, 31);
     Form4 = new TForm4();
     Form5 = new TForm5();
+    Form6 = new TForm6();
+    Form7 = new TForm7();
+    Form8 = new TForm8();
+    Form9 = new TForm9();
     // The lookup lists bind to tables that exist only now.
     FormEng->BindTables(Form5->Tables());
     Form3->BindTables(Form4->Tables());
@@ -93,6 +121,34 @@ void TViloApplication::Wire()
     Form3->OnExit = [this] { FormLanguage->close(); };
     FormEng->OnEditDatabases = [this] { ShowWindow(Form5); };
     Form3->OnEditDatabases = [this] { ShowWindow(Form4); };
+
+    FormEng->OnReport = [this] { ShowWindow(Form7); };
+    Form3->OnReport = [this] { ShowWindow(Form9); };
+    WireReport(Form6, FormEng, Form7, Form5->Tables());
+    WireReport(Form8, Form3, Form9, Form4->Tables());
+    // Closing the English preview brings the English window back, even after a switch.
+    connect(Form6, &TReportForm::AfterPreview, this, [this] { ShowWindow(FormEng); });
+}
+
+void TViloApplication::WireReport(TReportForm* Report, TCalcWindow* Window, TDetailsDialog* Dialog,
+                                  TTableSet* Tables)
+{
+    // OK presses the report's own hidden button, as a click from code.
+    Dialog->SetReportAction([Report] { Report->Button1->click(); });
+    Report->SetInputSource([Report, Window, Dialog] {
+        TReportInput input;
+        input.HasFloorStructure = Window->CheckBox1->isChecked();
+        input.InsulationThicknessText = Window->Edit4->text();
+        input.ConcreteThicknessText = Window->Edit5->text();
+        input.Results = Report->ResultTextsFromBoxes(
+            [Window](const QString& box) { return Window->findChild<QLineEdit*>(box)->text(); });
+        input.Name = Dialog->Name();
+        input.Project = Dialog->Project();
+        input.ContactLines = Dialog->ContactLines();
+        return input;
+    });
+    Report->SetTableSource(
+        [Tables](int table, const QString& column) { return Tables->Table(table)->DisplayText(column); });
 }
 
 void TViloApplication::EndProgram()

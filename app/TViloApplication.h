@@ -10,13 +10,30 @@ class TFormLanguage;
 class TForm3;
 class TForm4;
 class TForm5;
+class TForm6;
+class TForm7;
+class TForm8;
+class TForm9;
+class TCalcWindow;
+class TDetailsDialog;
+class TReportForm;
+class TTableSet;
 class QWidget;
+class QApplication;
 
 class TViloApplication : public QObject {
     Q_OBJECT
 public:
     TViloApplication();
     ~TViloApplication() override;
+
+    // Names, font and quit rule of the program's QApplication.
+    static void Configure();
+
+    // The program once the QApplication exists: creates the windows, shows the main
+    // window and runs the event loop. A start-up failure shows "Application Error"
+    // and returns 1 before any window is shown.
+    static int Run();
 
     // Installs the standard error box as the program's error handler.
     void InstallErrorBox();
@@ -30,19 +47,20 @@ public:
     // True once EndProgram has run.
     bool Ended() const;
 
-    // The standard error box: the message with the full-stop rule, "Vilo", error icon, OK.
-    static void ShowErrorBox(const QString& Message, QWidget* parent = nullptr);
-    // The start-up failure box titled "Application Error".
-    static void ShowStartupErrorBox(const QString& Message);
-
     TFormLanguage* FormLanguage = nullptr;
     TFormEng* FormEng = nullptr;
     TForm3* Form3 = nullptr;
     TForm4* Form4 = nullptr;
     TForm5* Form5 = nullptr;
+    TForm6* Form6 = nullptr;
+    TForm7* Form7 = nullptr;
+    TForm8* Form8 = nullptr;
+    TForm9* Form9 = nullptr;
 
 private:
     void Wire();
+    // The report of one language reads its calculation window, dialog and tables.
+    static void WireReport(TReportForm* Report, TCalcWindow* Window, TDetailsDialog* Dialog, TTableSet* Tables);
     static void ShowWindow(QWidget* window);
 
     bool FEnded = false;

@@ -2,26 +2,10 @@
 #include <QApplication>
 
 #include "app/TViloApplication.h"
-#include "data/TErrorGuard.h"
-#include "ui/ProgramFont.h"
 
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
-    QCoreApplication::setOrganizationName(QStringLiteral("Vilo"));
-    QCoreApplication::setApplicationName(QStringLiteral("vilo"));
-    // The program ends when its main window closes, even while that window is hidden.
-    application.setQuitOnLastWindowClosed(false);
-    QApplication::setFont(ProgramFont());
-
-    TViloApplication vilo;
-    try {
-        vilo.CreateForms();
-    } catch (...) {
-        TViloApplication::ShowStartupErrorBox(CurrentExceptionMessage());
-        return 1;
-    }
-    vilo.InstallErrorBox();
-    vilo.ShowMainWindow();
-    return application.exec();
+    TViloApplication::Configure();
+    return TViloApplication::Run();
 }

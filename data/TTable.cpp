@@ -104,10 +104,11 @@ void TTable::OpenFile(const QString& FilePath)
     const QString path = info.absoluteFilePath();
 
     // Qt's driver creates a missing file silently: a missing table must stay an error.
-    if (!QFileInfo(directory).isDir())
-        throw TDatabaseError(QStringLiteral("Cannot open table '%1': the directory '%2' does not exist").arg(name, directory));
-    if (!info.exists())
+    if (!info.exists()) {
+        if (!QFileInfo(directory).isDir())
+            throw TDatabaseError(QStringLiteral("Cannot open table '%1': the directory '%2' does not exist").arg(name, directory));
         throw TDatabaseError(QStringLiteral("Cannot open table '%1': there is no such file in the directory '%2'").arg(name, directory));
+    }
     if (info.isDir())
         throw TDatabaseError(QStringLiteral("Cannot open table '%1' in the directory '%2': it is a directory, not a table file").arg(name, directory));
     const QByteArray nativePath = QFile::encodeName(path);
@@ -122,6 +123,7 @@ void TTable::OpenFile(const QString& FilePath)
     FTableName = name;
     FFilePath = path;
     FCanModify = writable;
+    FSynchronousSet = false;
     try {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), FConnectionName);
         // mode=rw/ro: the engine itself refuses to create a file that vanished meanwhile.
@@ -132,8 +134,6 @@ void TTable::OpenFile(const QString& FilePath)
                                  .arg(writable ? QString() : QStringLiteral(";QSQLITE_OPEN_READONLY")));
         if (!db.open())
             throw TDatabaseError(QStringLiteral("Cannot open table '%1' in the directory '%2': %3").arg(name, directory, ErrorText(db.lastError())));
-        QSqlQuery pragma(db);
-        pragma.exec(QStringLiteral("PRAGMA synchronous=FULL"));
 
         QStringList names;
         QVector<bool> numeric;
@@ -176,35 +176,21 @@ void TTable::ReadSchemaAndRows(QStringList& names, QVector<bool>& numeric, QVect
                                   .arg(FTableName, directory, ErrorText(error)));
     };
     QSqlDatabase db = QSqlDatabase::database(FConnectionName, false);
-    QStringList tables;
-    {
-        QSqlQuery query(db);
-        query.setForwardOnly(true);
-        if (!query.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY name")))
-            throw openFailure(query.lastError());
-        while (query.next())
-            tables << query.value(0).toString();
-    }
+    // One read transaction for schema and rows: one consistent snapshot, one lock.
+    struct TReadTransaction {
+        QSqlDatabase& Db;
+        bool Open;
+        ~TReadTransaction()
+        {
+            if (Open)
+                QSqlQuery(Db).exec(QStringLiteral("COMMIT"));
+        }
+    } transaction{db, QSqlQuery(db).exec(QStringLiteral("BEGIN"))};
+    // The table named after the file is the usual case: its columns in one query.
     const QString wanted = FTableName.section(u'.', 0, 0);
-    QString table;
-    if (tables.size() == 1) {
-        table = tables.first();
-    } else {
-        for (const QString& candidate : tables)
-            if (candidate.compare(wanted, Qt::CaseInsensitive) == 0)
-                table = candidate;
-    }
-    if (table.isEmpty()) {
-        throw TDatabaseError(tables.isEmpty()
-                                 ? QStringLiteral("Cannot open table '%1' in the directory '%2': the file holds no table").arg(FTableName, directory)
-                                 : QStringLiteral("Cannot open table '%1' in the directory '%2': the file holds several tables and none is named '%3'")
-                                       .arg(FTableName, directory, wanted));
-    }
-    FSqlTableName = table;
-
-    names.clear();
-    numeric.clear();
-    {
+    const auto readColumns = [&](const QString& table) {
+        names.clear();
+        numeric.clear();
         QSqlQuery query(db);
         query.setForwardOnly(true);
         if (!query.exec(QStringLiteral("PRAGMA table_info(%1)").arg(QuotedName(table))))
@@ -213,7 +199,39 @@ void TTable::ReadSchemaAndRows(QStringList& names, QVector<bool>& numeric, QVect
             names << query.value(1).toString();
             numeric << IsNumericDeclaration(query.value(2).toString());
         }
+        if (query.lastError().isValid())
+            throw openFailure(query.lastError());
+    };
+    readColumns(wanted);
+    QString table = wanted;
+    if (names.isEmpty()) {
+        // Otherwise the file's only table, or the one whose name differs only in case.
+        QStringList tables;
+        {
+            QSqlQuery query(db);
+            query.setForwardOnly(true);
+            if (!query.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY name")))
+                throw openFailure(query.lastError());
+            while (query.next())
+                tables << query.value(0).toString();
+        }
+        table.clear();
+        if (tables.size() == 1) {
+            table = tables.first();
+        } else {
+            for (const QString& candidate : tables)
+                if (candidate.compare(wanted, Qt::CaseInsensitive) == 0)
+                    table = candidate;
+        }
+        if (table.isEmpty()) {
+            throw TDatabaseError(tables.isEmpty()
+                                     ? QStringLiteral("Cannot open table '%1' in the directory '%2': the file holds no table").arg(FTableName, directory)
+                                     : QStringLiteral("Cannot open table '%1' in the directory '%2': the file holds several tables and none is named '%3'")
+                                           .arg(FTableName, directory, wanted));
+        }
+        readColumns(table);
     }
+    FSqlTableName = table;
     rows.clear();
     {
         QSqlQuery query(db);
@@ -667,6 +685,7 @@ void TTable::Post()
     QHash<qint64, qint64> renumbered;
     qint64 rowId = row.RowId;
     try {
+        MakeWritesDurable();
         Exec(QStringLiteral("BEGIN IMMEDIATE"), {}, WriteAction());
         if (FState == TDataSetState::Edit) {
             CheckUnchanged(rowId, FEditOriginal, false);
@@ -731,6 +750,7 @@ void TTable::Delete()
     const int row = FCurrent;
     const QVector<QVariant> expected = FState == TDataSetState::Edit ? FEditOriginal : FRows[row].Values;
     try {
+        MakeWritesDurable();
         Exec(QStringLiteral("BEGIN IMMEDIATE"), {}, DeleteAction());
         CheckUnchanged(FRows[row].RowId, expected, true);
         Exec(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(QuotedTable()), {FRows[row].RowId}, DeleteAction());
@@ -849,6 +869,15 @@ QSqlQuery TTable::Exec(const QString& sql, const QVector<QVariant>& values, cons
         Fail(QStringLiteral("Table '%1': %2 (%3)").arg(FTableName, action, ErrorText(error)));
     }
     return query;
+}
+
+void TTable::MakeWritesDurable()
+{
+    // A post that has returned must survive a power cut; set once, before the first write.
+    if (FSynchronousSet)
+        return;
+    Exec(QStringLiteral("PRAGMA synchronous=FULL"), {}, WriteAction());
+    FSynchronousSet = true;
 }
 
 void TTable::Rollback()

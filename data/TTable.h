@@ -184,6 +184,7 @@ private:
     void RemovePendingRow();
     QSqlQuery Exec(const QString& sql, const QVector<QVariant>& values, const QString& action);
     void Rollback();
+    void MakeWritesDurable();
     QVector<QVariant> ReadStoredRow(qint64 rowId, bool& found);
     void CheckUnchanged(qint64 rowId, const QVector<QVariant>& expected, bool deleting);
     qint64 RowIdForInsertAt(int row, QHash<qint64, qint64>& renumbered);
@@ -197,6 +198,7 @@ private:
     QString FSqlTableName;
     bool FActive = false;
     bool FCanModify = false;
+    bool FSynchronousSet = false;
     QStringList FColumnNames;        // file order
     QVector<bool> FColumnNumeric;    // file order
     QVector<int> FOrder;             // position -> file column

@@ -25,8 +25,10 @@ TLanguage TTableSet::Language() const
 
 void TTableSet::Open()
 {
+    // The alias is resolved once for the five files.
+    const QString directory = TAlias::Directory(QString::fromLatin1(TAlias::DefaultAliasName));
     for (int number = 1; number <= 5; ++number)
-        Table(number)->Open(QString::fromLatin1(TAlias::DefaultAliasName), FileName(FLanguage, number));
+        Table(number)->OpenFile(directory + u'/' + FileName(FLanguage, number));
 }
 
 TTable* TTableSet::Table(int Number) const

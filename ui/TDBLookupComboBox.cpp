@@ -19,8 +19,6 @@ TDBLookupComboBox::TDBLookupComboBox(QWidget* parent)
     setEditable(false);
     setFocusPolicy(Qt::StrongFocus);
     setMaxVisibleItems(12);
-    view()->installEventFilter(this);
-    view()->viewport()->installEventFilter(this);
     connect(this, &QComboBox::highlighted, this, &TDBLookupComboBox::OnHighlighted);
     connect(this, &QComboBox::activated, this, &TDBLookupComboBox::OnActivated);
 }
@@ -53,6 +51,12 @@ void TDBLookupComboBox::showPopup()
     const bool ready = Guarded([&] {
         if (FShownName.isEmpty() || !table->Locate(FListField, FShownName))
             table->First();
+        // The list's view is made on first use: ten boxes exist from start-up.
+        if (!FViewWatched) {
+            view()->installEventFilter(this);
+            view()->viewport()->installEventFilter(this);
+            FViewWatched = true;
+        }
         FFilling = true;
         FList->setStringList(table->ColumnValues(FListField));
         setCurrentIndex(table->RecNo());
@@ -191,9 +195,9 @@ void TDBLookupComboBox::focusOutEvent(QFocusEvent* event)
 
 bool TDBLookupComboBox::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == view() && event->type() == QEvent::KeyPress)
+    if (FViewWatched && watched == view() && event->type() == QEvent::KeyPress)
         FHoverOnly = false;
-    if (watched == view()->viewport()) {
+    if (FViewWatched && watched == view()->viewport()) {
         // The list follows the pointer only while a button is held, as a drag does.
         if (event->type() == QEvent::MouseMove)
             FHoverOnly = static_cast<QMouseEvent*>(event)->buttons() == Qt::NoButton;

@@ -52,4 +52,5 @@ private:
     QElapsedTimer FSearchClock;   // a pause starts a new search
     bool FFilling = false;        // the list is being filled, highlights are not moves
     bool FHoverOnly = false;      // the highlight follows a pointer with no button held
+    bool FViewWatched = false;
 };

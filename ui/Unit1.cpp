@@ -45,7 +45,10 @@ TFormLanguage::TFormLanguage(QWidget* parent)
     Label3 = line("Label3", QStringLiteral("v. 2009-04-29"), 79);
     for (QLabel* label : {Label1, Label2, Label3}) {
         QFont small = label->font();
-        small.setPointSizeF(small.pointSizeF() - 1);
+        if (small.pixelSize() > 0)
+            small.setPixelSize(small.pixelSize() - 1);
+        else
+            small.setPointSizeF(small.pointSizeF() * 0.9);
         label->setFont(small);
     }
 
