@@ -4,7 +4,9 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSessionManager>
 
+#include "app/TTerminationSignal.h"
 #include "data/TErrorGuard.h"
 #include "data/TTable.h"
 #include "data/TTableSet.h"
@@ -55,6 +57,7 @@ int TViloApplication::Run()
         return 1;
     }
     vilo.InstallErrorBox();
+    vilo.WatchSessionEnd();
     vilo.ShowMainWindow();
     return QApplication::exec();
 }
@@ -153,8 +156,37 @@ void TViloApplication::WireReport(TReportForm* Report, TCalcWindow* Window, TDet
 
 void TViloApplication::EndProgram()
 {
+    if (FEnding)
+        return;
+    FEnding = true;
+    const bool written = Form4->EndPendingEdits() && Form5->EndPendingEdits();
+    FEnding = false;
+    if (!written)
+        return;
     FEnded = true;
     QCoreApplication::quit();
+}
+
+void TViloApplication::WatchSessionEnd()
+{
+    auto* termination = new TTerminationSignal(this);
+    connect(termination, &TTerminationSignal::Received, this, [this] { EndProgram(); });
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& manager) {
+        if (FEnding)
+            return;
+        FEnding = true;
+        const bool interactive = manager.allowsInteraction();
+        // Without interaction a refused row stays pending, and the other editor still writes.
+        bool written = Form4->EndPendingEdits(interactive);
+        if (written || !interactive)
+            written = Form5->EndPendingEdits(interactive) && written;
+        if (interactive) {
+            manager.release();
+            if (!written)
+                manager.cancel();
+        }
+        FEnding = false;
+    });
 }
 
 bool TViloApplication::Ended() const

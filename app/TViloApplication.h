@@ -42,8 +42,12 @@ public:
     void CreateForms();
     // Shows the main window at its place.
     void ShowMainWindow();
-    // Ends the program: the event loop stops and the windows go.
+    // Ends the program: every pending row of the editors is written first (the user
+    // may go back on a refusal, and then nothing ends), the event loop stops, the windows go.
     void EndProgram();
+    // SIGTERM ends the program as EndProgram does; a desktop logout writes every
+    // pending row and is cancelled when the user goes back on a refusal.
+    void WatchSessionEnd();
     // True once EndProgram has run.
     bool Ended() const;
 
@@ -64,4 +68,5 @@ private:
     static void ShowWindow(QWidget* window);
 
     bool FEnded = false;
+    bool FEnding = false;  // pending rows are being written: a second request waits for it
 };
