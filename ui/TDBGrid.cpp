@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <utility>
+#include <vector>
 
 #include "data/TDataSource.h"
 #include "data/TErrorGuard.h"
@@ -766,23 +767,29 @@ void TDBGrid::FitColumns()
     TTable* table = Table();
     if (!table)
         return;
-    // Wide enough for the title, and for the texts up to half the grid, so that a long
-    // name leaves room for the numbers beside it; a width the user set stays.
+    // Each column wide enough for its title and its texts (up to a limit); the first
+    // column, the name, leaves room for the whole of the second, so that no number
+    // stands cut at the grid's edge. A width the user set stays.
     const QFontMetrics titleMetrics(horizontalHeader()->font());
     const QFontMetrics cellMetrics(font());
-    const int textCap = std::clamp((width() - IndicatorWidth) / 2, MinColumnWidth, MaxColumnWidth);
-    FFittingColumns = true;
-    for (int position = 0; position < table->FieldCount(); ++position) {
+    auto fitted = [&](int position, int textLimit) {
         const QString name = table->FieldName(position);
-        int width = FWidths.value(name, 0);
-        if (width == 0) {
-            int textWidth = 0;
-            const int rows = std::min(table->RecordCount(), RowsMeasured);
-            for (int row = 0; row < rows; ++row)
-                textWidth = std::max(textWidth, cellMetrics.horizontalAdvance(table->CellText(row, position)) + 10);
-            width = std::max({titleMetrics.horizontalAdvance(name) + 12, std::min(textWidth, textCap), MinColumnWidth});
-        }
-        horizontalHeader()->resizeSection(position, width);
-    }
+        if (FWidths.contains(name))
+            return FWidths.value(name);
+        int textWidth = 0;
+        const int rows = std::min(table->RecordCount(), RowsMeasured);
+        for (int row = 0; row < rows; ++row)
+            textWidth = std::max(textWidth, cellMetrics.horizontalAdvance(table->CellText(row, position)) + 10);
+        return std::max({titleMetrics.horizontalAdvance(name) + 12, std::min(textWidth, textLimit), MinColumnWidth});
+    };
+    const int visibleWidth = width() - IndicatorWidth - 2 * frameWidth() - style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    std::vector<int> widths;
+    for (int position = 0; position < table->FieldCount(); ++position)
+        widths.push_back(fitted(position, MaxColumnWidth));
+    if (widths.size() >= 2)
+        widths[0] = fitted(0, std::clamp(visibleWidth - widths[1], MinColumnWidth, MaxColumnWidth));
+    FFittingColumns = true;
+    for (int position = 0; position < int(widths.size()); ++position)
+        horizontalHeader()->resizeSection(position, widths[position]);
     FFittingColumns = false;
 }

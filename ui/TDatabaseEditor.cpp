@@ -112,45 +112,52 @@ bool TDatabaseEditor::EndPendingEdits(bool Interactive)
         TTable* table = FTables->Table(number);
         if (!table->Active())
             continue;
+        TEndStep step = TEndStep::Done;
         if (grid->Editing()) {
-            try {
-                grid->StoreEditorText();
-                grid->HideEditor();
-            } catch (...) {
-                const QString message = CurrentExceptionMessage();
-                if (!Interactive) {
-                    allEnded = false;
-                    continue;
-                }
-                if (AskAboutRefusal(message, table) == TRefusalAnswer::GoBack) {
-                    GoBackTo(grid);
-                    return false;
-                }
-                grid->HideEditor();
-            }
+            step = EndStep(
+                table, Interactive,
+                [grid] {
+                    grid->StoreEditorText();
+                    grid->HideEditor();
+                },
+                [grid] { grid->HideEditor(); });
         }
-        if (table->State() == TDataSetState::Browse)
-            continue;
-        try {
-            // An unchanged new row is dropped, as any move drops it.
-            if (table->State() == TDataSetState::Insert && !table->Modified())
-                table->Cancel();
-            else
-                table->Post();
-        } catch (...) {
-            const QString message = CurrentExceptionMessage();
-            if (!Interactive) {
-                allEnded = false;
-                continue;
-            }
-            if (AskAboutRefusal(message, table) == TRefusalAnswer::GoBack) {
-                GoBackTo(grid);
-                return false;
-            }
-            table->Cancel();
+        if (step == TEndStep::Done && table->State() != TDataSetState::Browse) {
+            step = EndStep(
+                table, Interactive,
+                [table] {
+                    // An unchanged new row is dropped, as any move drops it.
+                    if (table->State() == TDataSetState::Insert && !table->Modified())
+                        table->Cancel();
+                    else
+                        table->Post();
+                },
+                [table] { table->Cancel(); });
         }
+        if (step == TEndStep::GoBack) {
+            GoBackTo(grid);
+            return false;
+        }
+        allEnded = allEnded && step == TEndStep::Done;
     }
     return allEnded;
+}
+
+TDatabaseEditor::TEndStep TDatabaseEditor::EndStep(const TTable* Table, bool Interactive, const std::function<void()>& Write,
+                                                   const std::function<void()>& Discard)
+{
+    try {
+        Write();
+        return TEndStep::Done;
+    } catch (...) {
+        const QString message = CurrentExceptionMessage();
+        if (!Interactive)
+            return TEndStep::Refused;
+        if (AskAboutRefusal(message, Table) == TRefusalAnswer::GoBack)
+            return TEndStep::GoBack;
+        Discard();
+        return TEndStep::Done;
+    }
 }
 
 TDatabaseEditor::TRefusalAnswer TDatabaseEditor::AskAboutRefusal(const QString& Message, const TTable* Table)

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 
 #include "data/TLanguage.h"
 
@@ -70,6 +71,11 @@ protected:
 
 private:
     enum class TRefusalAnswer { GoBack, Discard };
+    enum class TEndStep { Done, Refused, GoBack };
+    // Runs Write; a refusal is asked about (when Interactive) and Discard runs on the
+    // user's word.
+    TEndStep EndStep(const TTable* Table, bool Interactive, const std::function<void()>& Write,
+                     const std::function<void()>& Discard);
     TRefusalAnswer AskAboutRefusal(const QString& Message, const TTable* Table);
     void GoBackTo(TDBGrid* Grid);
 
