@@ -384,7 +384,13 @@ void EditorGridTest::columnDragAndWidth()
     QHeaderView* titles = Grid->horizontalHeader();
     const int vapourWidth = titles->sectionSize(2);
     const QString vapourTitle = Cities->FieldName(2);
-    titles->moveSection(2, 1);
+    // Dragged with the mouse from the middle of its title to the left part of the other.
+    const QPoint from(titles->sectionViewportPosition(2) + titles->sectionSize(2) / 2, titles->height() / 2);
+    const QPoint to(titles->sectionViewportPosition(1) + 4, titles->height() / 2);
+    QTest::mousePress(titles->viewport(), Qt::LeftButton, Qt::NoModifier, from);
+    for (int step = 1; step <= 8; ++step)
+        QTest::mouseMove(titles->viewport(), from + (to - from) * step / 8);
+    QTest::mouseRelease(titles->viewport(), Qt::LeftButton, Qt::NoModifier, to);
     QCOMPARE(Cities->FieldName(1), vapourTitle);
     QCOMPARE(Cities->FieldName(2), TemperatureTitle);
     QCOMPARE(Grid->model()->headerData(1, Qt::Horizontal).toString(), vapourTitle);
@@ -407,7 +413,12 @@ void EditorGridTest::columnDragAndWidth()
     Cities->Refresh();
     QCOMPARE(Cities->RecNo(), 0);
     const int userWidth = titles->sectionSize(0) + 20;
-    titles->resizeSection(0, userWidth);
+    const QPoint border(titles->sectionViewportPosition(0) + titles->sectionSize(0) - 1, titles->height() / 2);
+    QTest::mousePress(titles->viewport(), Qt::LeftButton, Qt::NoModifier, border);
+    QTest::mouseMove(titles->viewport(), border + QPoint(10, 0));
+    QTest::mouseMove(titles->viewport(), border + QPoint(20, 0));
+    QTest::mouseRelease(titles->viewport(), Qt::LeftButton, Qt::NoModifier, border + QPoint(20, 0));
+    QCOMPARE(titles->sectionSize(0), userWidth);
     QCOMPARE(Cities->FieldText(0), QStringLiteral("Kalmar"));
     QCOMPARE(Grid->currentIndex().row(), Cities->RecNo());
     Cities->First();
