@@ -143,7 +143,19 @@ void TDBGrid::SetDataSource(TDataSource* Source)
         disconnect(old, nullptr, this, nullptr);
     FSource = Source;
     delete FModel;
-    FModel = new TTableModel(Source->DataSet(), this);
+    FModel = nullptr;
+    // Ten grids exist from start-up, hidden; laying out their headers and columns is
+    // left until a grid is first shown (or its model is asked for), which costs the
+    // chooser's first paint nothing. The table keeps the current row meanwhile.
+    if (isVisible())
+        Bind();
+}
+
+void TDBGrid::Bind()
+{
+    if (FModel || !FSource)
+        return;
+    FModel = new TTableModel(FSource->DataSet(), this);
     // Connected before the view's own slots, so that an open editor is closed by the
     // grid before the view would drop it.
     connect(FModel, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
@@ -164,7 +176,7 @@ void TDBGrid::SetDataSource(TDataSource* Source)
     setModel(FModel);
     connect(FModel, &TTableModel::ErrorOccurred, this, [](const QString& message) { ReportError(message); });
 
-    TTable* table = Source->DataSet();
+    TTable* table = FSource->DataSet();
     connect(table, &TTable::CurrentRowChanged, this, &TDBGrid::FollowCurrentRow);
     connect(table, &TTable::Reset, this, [this] {
         FitColumns();
@@ -181,9 +193,16 @@ TTable* TDBGrid::Table() const
     return FSource ? FSource->DataSet() : nullptr;
 }
 
-TTableModel* TDBGrid::TableModel() const
+TTableModel* TDBGrid::TableModel()
 {
+    Bind();
     return FModel;
+}
+
+void TDBGrid::showEvent(QShowEvent* event)
+{
+    Bind();
+    QTableView::showEvent(event);
 }
 
 // --- the selected cell --------------------------------------------------------------

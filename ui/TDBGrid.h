@@ -26,7 +26,7 @@ public:
     // The bound table, or null.
     TTable* Table() const;
     // The item model over the table.
-    TTableModel* TableModel() const;
+    TTableModel* TableModel();
 
     // Position (in the table's current order) of the selected column.
     int SelectedIndex() const;
@@ -47,6 +47,7 @@ public:
     void HideEditor();
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -80,6 +81,8 @@ private:
     void OnSectionMoved(int LogicalIndex, int OldVisualIndex, int NewVisualIndex);
     void OnSectionResized(int LogicalIndex, int OldSize, int NewSize);
     void FitColumns();
+    // Makes the model and shows the table (once; on first show or first need).
+    void Bind();
 
     QPointer<TDataSource> FSource;
     TTableModel* FModel = nullptr;

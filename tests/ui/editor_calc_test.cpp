@@ -92,7 +92,7 @@ void EditorCalcTest::pendingChangeIsReadThenPostedByAPick()
     QCOMPARE(StoredRows(Path)[0][1], QStringLiteral("-5"));
     QCOMPARE(Cities->State(), TDataSetState::Browse);
     QCOMPARE(Grid->currentIndex().row(), 3);
-    QCOMPARE(Grid->model()->headerData(3, Qt::Vertical, TTableModel::IndicatorRole).toInt(),
+    QCOMPARE(Grid->TableModel()->headerData(3, Qt::Vertical, TTableModel::IndicatorRole).toInt(),
              int(TTableModel::BrowseIndicator));
 
     // A move in the editor changes what Calculate uses, not what the box shows.
@@ -146,7 +146,9 @@ void EditorCalcTest::draggedColumnChangesTheInputs()
 {
     QVERIFY(ShowActive(Calc.get()));
     const QString stored = Calculate();
-    // The vapour content dragged before the temperature: Calculate takes it as the temperature.
+    // The vapour content dragged before the temperature in the shown editor: Calculate
+    // takes it as the temperature.
+    Editor->show();
     Grid->horizontalHeader()->moveSection(2, 1);
     const QString swapped = Calculate();
     QVERIFY(swapped != stored);

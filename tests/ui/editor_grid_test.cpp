@@ -20,7 +20,7 @@ const QString TemperatureTitle = QString::fromUtf8("Annual mean temperature (\u0
 
 int Indicator(TDBGrid* grid, int row)
 {
-    return grid->model()->headerData(row, Qt::Vertical, TTableModel::IndicatorRole).toInt();
+    return grid->TableModel()->headerData(row, Qt::Vertical, TTableModel::IndicatorRole).toInt();
 }
 
 }  // namespace
@@ -104,7 +104,7 @@ void EditorGridTest::typedTextReachesTheRowThenTheFile()
     QCOMPARE(Cities->FieldText(1), QStringLiteral("9.25"));
     Key(Grid, Qt::Key_Down);
     QCOMPARE(Cities->RecNo(), 1);
-    QCOMPARE(Grid->currentIndex(), Grid->model()->index(1, 1));
+    QCOMPARE(Grid->currentIndex(), Grid->TableModel()->index(1, 1));
     QCOMPARE(StoredRows(Path)[0][1], QStringLiteral("9.25"));
 
     // A click on a row writes the changed row too; a click on the current cell opens it.
@@ -369,7 +369,7 @@ void EditorGridTest::highlightFollowsMovesMadeElsewhere()
     Editor->hide();
     Grid->SetSelectedIndex(2);
     QVERIFY(Cities->Locate(QStringLiteral("City"), QStringLiteral("Kalmar")));
-    QCOMPARE(Grid->currentIndex(), Grid->model()->index(3, 2));
+    QCOMPARE(Grid->currentIndex(), Grid->TableModel()->index(3, 2));
     Cities->Last();
     QCOMPARE(Grid->currentIndex().row(), Cities->RecordCount() - 1);
     QVERIFY(Grid->viewport()->rect().contains(Grid->visualRect(Grid->currentIndex())));
@@ -393,7 +393,7 @@ void EditorGridTest::columnDragAndWidth()
     QTest::mouseRelease(titles->viewport(), Qt::LeftButton, Qt::NoModifier, to);
     QCOMPARE(Cities->FieldName(1), vapourTitle);
     QCOMPARE(Cities->FieldName(2), TemperatureTitle);
-    QCOMPARE(Grid->model()->headerData(1, Qt::Horizontal).toString(), vapourTitle);
+    QCOMPARE(Grid->TableModel()->headerData(1, Qt::Horizontal).toString(), vapourTitle);
     QCOMPARE(titles->sectionSize(1), vapourWidth);
     TSlabInput input;
     Editor->Tables()->ReadSlabRecords(input, '.');

@@ -36,6 +36,7 @@ void EditorNavigatorTest::enabledStatesThroughAWalk()
 {
     TEnvironment env;
     TForm5 editor;
+    editor.Grid(4)->TableModel();  // the hidden grid shows its table, as after a first show
     Nav* nav = editor.Navigator(4);
     TTable* soils = editor.Tables()->Table(4);
     const int last = soils->RecordCount() - 1;
@@ -119,7 +120,7 @@ void EditorNavigatorTest::insertPostEditCancel()
     Press(nav, Nav::Insert);
     QCOMPARE(concretes->State(), TDataSetState::Insert);
     QCOMPARE(concretes->RecNo(), 1);
-    QCOMPARE(grid->model()->headerData(1, Qt::Vertical, TTableModel::IndicatorRole).toInt(), int(TTableModel::InsertIndicator));
+    QCOMPARE(grid->TableModel()->headerData(1, Qt::Vertical, TTableModel::IndicatorRole).toInt(), int(TTableModel::InsertIndicator));
     grid->setFocus();
     Type(grid, QStringLiteral("Concrete w/c 0.45"));
     Press(nav, Nav::Post);
@@ -132,7 +133,7 @@ void EditorNavigatorTest::insertPostEditCancel()
     // Edit, a change typed, Cancel: the row and the file are as before.
     Press(nav, Nav::Next);
     Press(nav, Nav::Edit);
-    QCOMPARE(grid->model()->headerData(2, Qt::Vertical, TTableModel::IndicatorRole).toInt(), int(TTableModel::EditIndicator));
+    QCOMPARE(grid->TableModel()->headerData(2, Qt::Vertical, TTableModel::IndicatorRole).toInt(), int(TTableModel::EditIndicator));
     grid->setFocus();
     grid->SetSelectedIndex(1);
     Type(grid, QStringLiteral("9"));
@@ -156,6 +157,7 @@ void EditorNavigatorTest::deleteAsksAndMovesOn()
     const QString path = env.Home.TablePath(QStringLiteral("ConcreteEng.DB"));
     const QStringList before = StoredNames(path);
     TForm5 editor;
+    editor.Grid(2)->TableModel();  // the hidden grid shows its table, as after a first show
     Nav* nav = editor.Navigator(2);
     TTable* concretes = editor.Tables()->Table(2);
 
@@ -258,8 +260,8 @@ void EditorNavigatorTest::refreshPostsThenReadsAgain()
     QCOMPARE(soils->State(), TDataSetState::Browse);
     QCOMPARE(StoredRows(path)[1][1], QStringLiteral("2.2"));
     QCOMPARE(soils->RecNo(), 1);
-    QCOMPARE(editor.Grid(4)->model()->rowCount(), StoredRows(path).size());
-    QCOMPARE(editor.Grid(4)->model()->index(soils->RecordCount() - 1, 0).data().toString(), QStringLiteral("Chalk"));
+    QCOMPARE(editor.Grid(4)->TableModel()->rowCount(), StoredRows(path).size());
+    QCOMPARE(editor.Grid(4)->TableModel()->index(soils->RecordCount() - 1, 0).data().toString(), QStringLiteral("Chalk"));
 }
 
 void EditorNavigatorTest::keyboard()

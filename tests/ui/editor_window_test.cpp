@@ -35,6 +35,7 @@ private slots:
     void tabOrder_data();
     void tabOrder();
     void hidingKeepsPendingRows();
+    void firstShowFindsTheRowMovedWhileHidden();
 };
 
 void EditorWindowTest::frames()
@@ -137,8 +138,8 @@ void EditorWindowTest::gridsAndNavigatorsWorkOnTheirOwnTable()
         TDBGrid* grid = editor->Grid(n);
         QCOMPARE(grid->objectName(), QStringLiteral("DBGrid%1").arg(n));
         QCOMPARE(table->TableName(), files[n - 1]);
-        QCOMPARE(grid->model()->headerData(0, Qt::Horizontal).toString(), firstTitles[n - 1]);
-        QCOMPARE(grid->model()->columnCount(), table->FieldCount());
+        QCOMPARE(grid->TableModel()->headerData(0, Qt::Horizontal).toString(), firstTitles[n - 1]);
+        QCOMPARE(grid->TableModel()->columnCount(), table->FieldCount());
         QCOMPARE(grid->currentIndex().row(), 0);
     }
     // Next on navigator 3 moves table 3 and the highlight of grid 3, nothing else.
@@ -204,6 +205,22 @@ void EditorWindowTest::hidingKeepsPendingRows()
     QVERIFY(!english.isVisible());
     swedish.close();
     QVERIFY(swedish.isVisible());
+    QVERIFY(env.Boxes.Take().isEmpty());
+}
+
+void EditorWindowTest::firstShowFindsTheRowMovedWhileHidden()
+{
+    TEnvironment env;
+    TForm5 english;
+    TTable* soils = english.Tables()->Table(4);
+    soils->MoveTo(3);  // a lookup pick while the editor was never shown
+    QVERIFY(ShowActive(&english));
+    QCOMPARE(english.Grid(4)->currentIndex().row(), 3);
+    soils->MoveTo(1);
+    english.hide();
+    soils->Next();
+    QVERIFY(ShowActive(&english));
+    QCOMPARE(english.Grid(4)->currentIndex().row(), 2);
     QVERIFY(env.Boxes.Take().isEmpty());
 }
 
