@@ -52,12 +52,12 @@ int TViloApplication::Run()
     TViloApplication vilo;
     try {
         vilo.CreateForms();
+        vilo.WatchSessionEnd();
     } catch (...) {
         ShowStartupErrorBox(CurrentExceptionMessage());
         return 1;
     }
     vilo.InstallErrorBox();
-    vilo.WatchSessionEnd();
     vilo.ShowMainWindow();
     return QApplication::exec();
 }
