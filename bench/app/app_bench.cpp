@@ -112,8 +112,10 @@ BENCHMARK(BM_CalculateClick)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    // The probes and the windows run without a display, over tables of their own.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // On a desktop (or under xvfb-run) the probes start as the user's program does;
+    // without a display they run offscreen. Either way over tables of their own.
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir home;
     qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toUtf8());
     qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toUtf8());
