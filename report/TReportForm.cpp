@@ -1,5 +1,6 @@
 #include "report/TReportForm.h"
 
+#include "data/NumberText.h"
 #include "data/TErrorGuard.h"
 
 #include <QDate>
@@ -174,10 +175,6 @@ TReportBand Detail(const TReportTexts& t) {
     return band;
 }
 
-char DecimalSeparator() {
-    return QLocale().decimalPoint() == QStringLiteral(",") ? ',' : '.';
-}
-
 }  // namespace
 
 TReportForm::TReportForm(const TReportTexts& Texts, QWidget* parent)
@@ -221,7 +218,7 @@ void TReportForm::Fill() {
     QuickRep1.Element("QRLabel6").Text = input.ConcreteThicknessText;
     QuickRep1.Element("QRLabel7").Text = input.InsulationThicknessText;
 
-    const char separator = DecimalSeparator();
+    const char separator = LocaleDecimalSeparator();
     const float insulationM = ReadNumber(input.InsulationThicknessText.toStdString(), separator);
     const float concreteM = ReadNumber(input.ConcreteThicknessText.toStdString(), separator);
     if (!FSketch) FSketch.emplace();
