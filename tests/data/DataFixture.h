@@ -18,69 +18,11 @@
 
 #include <memory>
 
+#include "support/PlainConnection.h"
+
 namespace Fixture {
 
-// A separate plain connection to one file, closed when it goes.
-class TPlainConnection {
-public:
-    explicit TPlainConnection(const QString& path) : FName(QStringLiteral("plain-%1").arg(++Counter()))
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), FName);
-        db.setDatabaseName(path);
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=100"));
-        if (!db.open())
-            qFatal("cannot open %s", qPrintable(path));
-    }
-    ~TPlainConnection()
-    {
-        {
-            QSqlDatabase db = QSqlDatabase::database(FName, false);
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(FName);
-    }
-    TPlainConnection(const TPlainConnection&) = delete;
-    TPlainConnection& operator=(const TPlainConnection&) = delete;
-
-    // Runs sql with values bound in order; false with a warning when it fails.
-    bool Exec(const QString& sql, const QVariantList& values = {})
-    {
-        QSqlQuery query(QSqlDatabase::database(FName, false));
-        query.prepare(sql);
-        for (const QVariant& value : values)
-            query.addBindValue(value);
-        if (!query.exec()) {
-            FLastError = query.lastError().text();
-            return false;
-        }
-        return true;
-    }
-    // Every row of sql, each as a list of values.
-    QList<QVariantList> Rows(const QString& sql)
-    {
-        QList<QVariantList> rows;
-        QSqlQuery query(QSqlDatabase::database(FName, false));
-        if (!query.exec(sql))
-            qWarning("query failed: %s", qPrintable(query.lastError().text()));
-        while (query.next()) {
-            QVariantList row;
-            for (int i = 0; i < query.record().count(); ++i)
-                row << query.value(i);
-            rows << row;
-        }
-        return rows;
-    }
-    QString LastError() const { return FLastError; }
-
-private:
-    static int& Counter()
-    {
-        static int counter = 0;
-        return counter;
-    }
-    QString FName;
-    QString FLastError;
-};
+using ViloTest::TPlainConnection;
 
 // Creates a table file: CREATE TABLE <table> (<columns>) and the rows (rowids 1, 2, ...).
 inline void MakeTable(const QString& path, const QString& table, const QString& columns, const QList<QVariantList>& rows)

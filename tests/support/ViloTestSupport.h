@@ -23,6 +23,7 @@
 #include <QWidget>
 
 #include "data/TAlias.h"
+#include "support/PlainConnection.h"
 #include "ui/ProgramFont.h"
 
 namespace ViloTest {
@@ -101,59 +102,6 @@ private:
     QTimer FTimer;
     QList<QMessageBox::StandardButton> FAnswers;
     QList<TBoxSeen> FSeen;
-};
-
-// A plain second connection to one table file, for what really reached it.
-class TPlainConnection {
-public:
-    explicit TPlainConnection(const QString& path) : FName(QStringLiteral("test-plain-%1").arg(Counter()++))
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), FName);
-        db.setDatabaseName(path);
-        db.open();
-    }
-    ~TPlainConnection()
-    {
-        QSqlDatabase::database(FName, false).close();
-        QSqlDatabase::removeDatabase(FName);
-    }
-    TPlainConnection(const TPlainConnection&) = delete;
-    TPlainConnection& operator=(const TPlainConnection&) = delete;
-
-    // The one table inside the file.
-    QString TableName()
-    {
-        QSqlQuery query(QSqlDatabase::database(FName, false));
-        query.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"));
-        return query.next() ? query.value(0).toString() : QString();
-    }
-    bool Exec(const QString& sql)
-    {
-        QSqlQuery query(QSqlDatabase::database(FName, false));
-        return query.exec(sql);
-    }
-    // Every row in the file's order, each as its values.
-    QList<QVariantList> Rows()
-    {
-        QList<QVariantList> rows;
-        QSqlQuery query(QSqlDatabase::database(FName, false));
-        query.exec(QStringLiteral("SELECT * FROM \"%1\" ORDER BY rowid").arg(TableName()));
-        while (query.next()) {
-            QVariantList row;
-            for (int i = 0; i < query.record().count(); ++i)
-                row << query.value(i);
-            rows << row;
-        }
-        return rows;
-    }
-
-private:
-    static int& Counter()
-    {
-        static int counter = 0;
-        return counter;
-    }
-    QString FName;
 };
 
 // The program's font, so that layouts are checked as the user sees them.
