@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -16,6 +17,7 @@
 #include <cerrno>
 #include <cstring>
 #include <limits>
+#include <sqlite3.h>
 #include <unistd.h>
 
 namespace {
@@ -75,6 +77,37 @@ QString QuotedName(const QString& name)
 {
     QString copy = name;
     return u'"' + copy.replace(u'"', QStringLiteral("\"\"")) + u'"';
+}
+
+// The connection's own SQLite handle; the driver hands it out for work like this.
+sqlite3* NativeHandle(const QSqlDatabase& db)
+{
+    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3* const*>(handle.constData());
+}
+
+// A stored value as the driver would give it: integers as qint64, reals as double,
+// texts as QString, blobs as QByteArray, NULL as a null QString.
+QVariant StoredValue(sqlite3_stmt* statement, int column)
+{
+    switch (sqlite3_column_type(statement, column)) {
+    case SQLITE_INTEGER:
+        return QVariant(qint64(sqlite3_column_int64(statement, column)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(statement, column));
+    case SQLITE_NULL:
+        return QVariant(QMetaType::fromType<QString>());
+    case SQLITE_BLOB: {
+        const int bytes = sqlite3_column_bytes(statement, column);
+        return QByteArray(static_cast<const char*>(sqlite3_column_blob(statement, column)), bytes);
+    }
+    default: {
+        const auto* text = static_cast<const QChar*>(sqlite3_column_text16(statement, column));
+        return QString(text, sqlite3_column_bytes16(statement, column) / int(sizeof(QChar)));
+    }
+    }
 }
 
 }  // namespace
@@ -164,56 +197,53 @@ void TTable::OpenFile(const QString& FilePath)
     emit CurrentRowChanged(-1, FCurrent);
 }
 
+// One prepared statement reads names, declared types and rows: a single statement is
+// one consistent snapshot, and going through SQLite's own interface saves the driver's
+// per-row work (opening the tables is part of every start-up).
 void TTable::ReadSchemaAndRows(QStringList& names, QVector<bool>& numeric, QVector<TRow>& rows)
 {
     const QString directory = QFileInfo(FFilePath).absolutePath();
-    // A file of random bytes opens without complaint; the first query tells.
-    auto openFailure = [&](const QSqlError& error) -> TDatabaseError {
-        if (IsLockError(error))
+    sqlite3* const handle = NativeHandle(QSqlDatabase::database(FConnectionName, false));
+    if (!handle)
+        throw TDatabaseError(QStringLiteral("Cannot open table '%1' in the directory '%2': the database driver is not SQLite").arg(FTableName, directory));
+    // A file of random bytes opens without complaint; the first statement tells.
+    auto openFailure = [&](int code) -> TDatabaseError {
+        const int primary = code & 0xff;
+        if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
             return TDatabaseError(QStringLiteral("Cannot open table '%1' in the directory '%2': the file is locked by another program")
                                       .arg(FTableName, directory));
         return TDatabaseError(QStringLiteral("Cannot open table '%1' in the directory '%2': the file is not a readable table (%3)")
-                                  .arg(FTableName, directory, ErrorText(error)));
+                                  .arg(FTableName, directory, QString::fromUtf8(sqlite3_errmsg(handle))));
     };
-    QSqlDatabase db = QSqlDatabase::database(FConnectionName, false);
-    // One read transaction for schema and rows: one consistent snapshot, one lock.
-    struct TReadTransaction {
-        QSqlDatabase& Db;
-        bool Open;
-        ~TReadTransaction()
-        {
-            if (Open)
-                QSqlQuery(Db).exec(QStringLiteral("COMMIT"));
-        }
-    } transaction{db, QSqlQuery(db).exec(QStringLiteral("BEGIN"))};
-    // The table named after the file is the usual case: its columns in one query.
+    struct TStatement {
+        sqlite3_stmt* Handle = nullptr;
+        ~TStatement() { sqlite3_finalize(Handle); }
+    };
+    const auto prepare = [&](TStatement& statement, const QString& sql) {
+        const QByteArray text = sql.toUtf8();
+        return sqlite3_prepare_v2(handle, text.constData(), int(text.size()), &statement.Handle, nullptr);
+    };
+    const auto selectAll = [](const QString& table) {
+        return QStringLiteral("SELECT rowid, * FROM %1 ORDER BY rowid").arg(QuotedName(table));
+    };
+
+    // The table named after the file is the usual case.
     const QString wanted = FTableName.section(u'.', 0, 0);
-    const auto readColumns = [&](const QString& table) {
-        names.clear();
-        numeric.clear();
-        QSqlQuery query(db);
-        query.setForwardOnly(true);
-        if (!query.exec(QStringLiteral("PRAGMA table_info(%1)").arg(QuotedName(table))))
-            throw openFailure(query.lastError());
-        while (query.next()) {
-            names << query.value(1).toString();
-            numeric << IsNumericDeclaration(query.value(2).toString());
-        }
-        if (query.lastError().isValid())
-            throw openFailure(query.lastError());
-    };
-    readColumns(wanted);
     QString table = wanted;
-    if (names.isEmpty()) {
+    TStatement select;
+    int code = prepare(select, selectAll(wanted));
+    if (code != SQLITE_OK && (code & 0xff) == SQLITE_ERROR && sqlite3_extended_errcode(handle) == SQLITE_ERROR) {
         // Otherwise the file's only table, or the one whose name differs only in case.
         QStringList tables;
         {
-            QSqlQuery query(db);
-            query.setForwardOnly(true);
-            if (!query.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY name")))
-                throw openFailure(query.lastError());
-            while (query.next())
-                tables << query.value(0).toString();
+            TStatement list;
+            code = prepare(list, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY name"));
+            if (code != SQLITE_OK)
+                throw openFailure(code);
+            while ((code = sqlite3_step(list.Handle)) == SQLITE_ROW)
+                tables << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(list.Handle, 0)));
+            if (code != SQLITE_DONE)
+                throw openFailure(code);
         }
         table.clear();
         if (tables.size() == 1) {
@@ -229,25 +259,31 @@ void TTable::ReadSchemaAndRows(QStringList& names, QVector<bool>& numeric, QVect
                                      : QStringLiteral("Cannot open table '%1' in the directory '%2': the file holds several tables and none is named '%3'")
                                            .arg(FTableName, directory, wanted));
         }
-        readColumns(table);
+        code = prepare(select, selectAll(table));
     }
+    if (code != SQLITE_OK)
+        throw openFailure(code);
     FSqlTableName = table;
-    rows.clear();
-    {
-        QSqlQuery query(db);
-        query.setForwardOnly(true);
-        if (!query.exec(QStringLiteral("SELECT rowid, * FROM %1 ORDER BY rowid").arg(QuotedName(table))))
-            throw openFailure(query.lastError());
-        while (query.next()) {
-            TRow row;
-            row.RowId = query.value(0).toLongLong();
-            for (int i = 0; i < names.size(); ++i)
-                row.Values << query.value(i + 1);
-            rows << row;
-        }
-        if (query.lastError().isValid())
-            throw openFailure(query.lastError());
+
+    names.clear();
+    numeric.clear();
+    const int columns = sqlite3_column_count(select.Handle) - 1;
+    for (int i = 1; i <= columns; ++i) {
+        names << QString::fromUtf8(sqlite3_column_name(select.Handle, i));
+        const char* declared = sqlite3_column_decltype(select.Handle, i);
+        numeric << IsNumericDeclaration(declared ? QString::fromUtf8(declared) : QString());
     }
+    rows.clear();
+    while ((code = sqlite3_step(select.Handle)) == SQLITE_ROW) {
+        TRow row;
+        row.RowId = sqlite3_column_int64(select.Handle, 0);
+        row.Values.reserve(columns);
+        for (int i = 1; i <= columns; ++i)
+            row.Values << StoredValue(select.Handle, i);
+        rows << row;
+    }
+    if (code != SQLITE_DONE)
+        throw openFailure(code);
 }
 
 void TTable::ReleaseConnection()
