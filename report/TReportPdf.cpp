@@ -390,7 +390,11 @@ private:
         if (!Drawable()) return nullptr;
         const bool fill = Fillable && FBrush.style() != Qt::NoBrush;
         const bool stroke = FPen.style() != Qt::NoPen;
-        if (fill && (FBrush.style() != Qt::SolidPattern || !SetFill(FBrush.color()))) return nullptr;
+        if (fill && FBrush.style() != Qt::SolidPattern) {
+            Inexact();
+            return nullptr;
+        }
+        if (fill && !SetFill(FBrush.color())) return nullptr;
         if (stroke && !SetStroke()) return nullptr;
         if (fill && stroke) return OddEven ? "B*\n" : "B\n";
         if (fill) return OddEven ? "f*\n" : "f\n";
