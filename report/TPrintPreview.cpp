@@ -9,7 +9,6 @@
 #include <QHBoxLayout>
 #include <QKeySequence>
 #include <QLabel>
-#include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -27,6 +26,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "report/TReportPdf.h"
 #include "report/TReportRenderer.h"
 
 namespace {
@@ -188,14 +188,10 @@ void TPrintPreview::GoToPage(int page) {
 }
 
 void TPrintPreview::SaveAsPdf(const QString& FileName) const {
-    QPdfWriter writer(FileName);
-    writer.setTitle(QStringLiteral("Vilo report"));
-    writer.setCreator(QStringLiteral("Vilo"));
-    try {
-        FRenderer->Render(writer);
-    } catch (const std::runtime_error&) {
-        throw std::runtime_error(("Cannot write the file " + FileName).toStdString());
-    }
+    TReportPdf pdf;
+    pdf.Title = QStringLiteral("Vilo report");
+    pdf.Creator = QStringLiteral("Vilo");
+    pdf.Save(*FRenderer, FileName);
 }
 
 void TPrintPreview::closeEvent(QCloseEvent* event) {

@@ -9,7 +9,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <deque>
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -28,27 +31,63 @@ QRectF MmRect(double leftMm, double topMm, double widthMm, double heightMm, doub
     return QRectF(leftMm * dpm, topMm * dpm, widthMm * dpm, heightMm * dpm);
 }
 
+// The report font at each size used on a sheet, made once with its metrics on the
+// painter's device: building a font and finding its face again for every text costs
+// more than measuring the text.
+class TSheetFonts {
+public:
+    struct TSized {
+        double PointSize;
+        QFont Font;
+        QFontMetricsF Metrics;
+    };
+
+    explicit TSheetFonts(QPainter& painter) : FPainter(painter) {}
+
+    const TSized& At(double pointSize) {
+        for (const TSized& sized : FSizes)
+            if (sized.PointSize == pointSize) return sized;
+        const QFont font(TReportRenderer::Font(pointSize), FPainter.device());
+        return FSizes.emplace_back(TSized{pointSize, font, QFontMetricsF(font, FPainter.device())});
+    }
+
+    // Sets the painter's font, unless it is set already.
+    void Use(const TSized& sized) {
+        if (&sized == FInUse) return;
+        FPainter.setFont(sized.Font);
+        FInUse = &sized;
+    }
+
+private:
+    QPainter& FPainter;
+    std::deque<TSized> FSizes;  // stays where it is as sizes are added
+    const TSized* FInUse = nullptr;
+};
+
 // Text left-aligned at its place on an opaque white ground. A text with a room that
 // it does not fit in is set smaller, and shortened only below the smallest size.
-void PaintText(QPainter& painter, const QString& text, double leftMm, double topMm,
-               double pointSize, double roomMm, double dpm) {
+void PaintText(QPainter& painter, TSheetFonts& fonts, const QString& text, double leftMm,
+               double topMm, double pointSize, double roomMm, double dpm) {
     if (text.isEmpty()) return;
-    QFont font = TReportRenderer::Font(pointSize);
-    QFontMetricsF metrics(font, painter.device());
+    const TSheetFonts::TSized* sized = &fonts.At(pointSize);
     const double roomPx = roomMm * dpm;
+    double advance = sized->Metrics.horizontalAdvance(text);
     QString shown = text;
     if (roomMm > 0) {
-        while (metrics.horizontalAdvance(shown) > roomPx && font.pointSizeF() > SmallestFontPt) {
-            font.setPointSizeF(std::max(SmallestFontPt, font.pointSizeF() - 0.5));
-            metrics = QFontMetricsF(font, painter.device());
+        while (advance > roomPx && sized->PointSize > SmallestFontPt) {
+            sized = &fonts.At(std::max(SmallestFontPt, sized->PointSize - 0.5));
+            advance = sized->Metrics.horizontalAdvance(text);
         }
-        shown = metrics.elidedText(shown, Qt::ElideRight, roomPx);
+        // Shortening measures in 1/64 pixel: a text that fits by less is left to it.
+        if (advance > roomPx - 1.0 / 64) {
+            shown = sized->Metrics.elidedText(text, Qt::ElideRight, roomPx);
+            if (shown != text) advance = sized->Metrics.horizontalAdvance(shown);
+        }
     }
-    painter.setFont(font);
+    fonts.Use(*sized);
     const QPointF origin(leftMm * dpm, topMm * dpm);
-    painter.fillRect(QRectF(origin, QSizeF(metrics.horizontalAdvance(shown), metrics.height())),
-                     Qt::white);
-    painter.drawText(origin + QPointF(0, metrics.ascent()), shown);
+    painter.fillRect(QRectF(origin, QSizeF(advance, sized->Metrics.height())), Qt::white);
+    painter.drawText(origin + QPointF(0, sized->Metrics.ascent()), shown);
 }
 
 void PaintFrameInside(QPainter& painter, const TPlacedElement& placed, double dpm) {
@@ -67,11 +106,11 @@ void PaintFrameOutline(QPainter& painter, const TPlacedElement& placed, double d
                             e.HeightMm - FrameLineMm, dpm));
 }
 
-void PaintMemo(QPainter& painter, const TPlacedElement& placed, double dpm) {
+void PaintMemo(QPainter& painter, TSheetFonts& fonts, const TPlacedElement& placed, double dpm) {
     const TReportElement& e = *placed.Element;
     const double lineHeightMm = TReportRenderer::LineHeightMm(e.FontPt);
     for (int i = 0; i < placed.Lines.size(); ++i)
-        PaintText(painter, placed.Lines[i], placed.LeftMm, placed.TopMm + i * lineHeightMm,
+        PaintText(painter, fonts, placed.Lines[i], placed.LeftMm, placed.TopMm + i * lineHeightMm,
                   e.FontPt, e.WidthMm, dpm);
     if (!placed.DrawRule) return;
     const double y = RuleBottomMm(placed.TopMm, placed.Lines.size(), lineHeightMm);
@@ -128,6 +167,10 @@ QFont TReportRenderer::Font(double pointSize) {
 }
 
 double TReportRenderer::LineHeightMm(double pointSize) {
+    // Measured once per size: the face does not change while the program runs.
+    static std::vector<std::pair<double, double>> measured;
+    for (const auto& [size, heightMm] : measured)
+        if (size == pointSize) return heightMm;
     // Measured at print resolution so that the layout does not follow screen hinting.
     static const QImage reference = [] {
         QImage image(1, 1, QImage::Format_RGB32);
@@ -136,7 +179,9 @@ double TReportRenderer::LineHeightMm(double pointSize) {
         return image;
     }();
     const QFontMetricsF metrics(Font(pointSize), &reference);
-    return metrics.lineSpacing() * 25.4 / 1200.0;
+    const double heightMm = metrics.lineSpacing() * 25.4 / 1200.0;
+    measured.emplace_back(pointSize, heightMm);
+    return heightMm;
 }
 
 const TPlacedElement* TReportRenderer::Placed(const QString& name) const {
@@ -204,6 +249,7 @@ void TReportRenderer::PaintSheet(QPainter& painter, int index, double dpm) const
     for (const auto& p : sheet)
         if (p.Element->Kind == TElementKind::Frame) PaintFrameOutline(painter, p, dpm);
     painter.setPen(Qt::black);
+    TSheetFonts fonts(painter);
     for (const auto& p : sheet) {
         const TReportElement& e = *p.Element;
         switch (e.Kind) {
@@ -213,10 +259,10 @@ void TReportRenderer::PaintSheet(QPainter& painter, int index, double dpm) const
         case TElementKind::DataText:
         case TElementKind::Date:
             painter.setPen(Qt::black);
-            PaintText(painter, e.Text, p.LeftMm, p.TopMm, e.FontPt, e.WidthMm, dpm);
+            PaintText(painter, fonts, e.Text, p.LeftMm, p.TopMm, e.FontPt, e.WidthMm, dpm);
             break;
         case TElementKind::Memo:
-            PaintMemo(painter, p, dpm);
+            PaintMemo(painter, fonts, p, dpm);
             break;
         case TElementKind::Picture:
             PaintPicture(painter, p, dpm);

@@ -49,30 +49,48 @@ void TSketchSurface::Rectangle(int X1, int Y1, int X2, int Y2) {
 
 void TSketchSurface::BorderFill(int X, int Y) {
     if (X < 0 || X >= WidthPx || Y < 0 || Y >= HeightPx) return;
-    if (FImage.pixel(X, Y) == Black) return;
-    // Iterative, with its own visited marks: pixels that already have the fill colour
-    // are passed through, not treated as a border.
-    std::vector<std::uint8_t> visited(WidthPx * HeightPx, 0);
-    std::vector<int> pending{Y * WidthPx + X};
-    visited[pending.back()] = 1;
+    uchar* const bits = FImage.bits();
+    const qsizetype stride = FImage.bytesPerLine();
+    const auto row = [&](int y) { return reinterpret_cast<QRgb*>(bits + y * stride); };
+    // Runs of a row at a time, with marks of their own: pixels that already have the fill
+    // colour are passed through, not treated as a border. Only unmarked pixels are
+    // tested for black, and they still have the colour they had before the fill.
+    std::vector<std::uint8_t> marked(WidthPx * HeightPx, 0);
+    const auto open = [&](const QRgb* pixels, const std::uint8_t* marks, int x) {
+        return !marks[x] && pixels[x] != Black;
+    };
+    struct TSeed {
+        int X, Y;
+    };
+    std::vector<TSeed> pending;
+    pending.reserve(64);
+    pending.push_back({X, Y});
     while (!pending.empty()) {
-        const int index = pending.back();
+        const TSeed seed = pending.back();
         pending.pop_back();
-        const int x = index % WidthPx;
-        const int y = index / WidthPx;
-        reinterpret_cast<QRgb*>(FImage.scanLine(y))[x] = FFillColour;
-        const auto visit = [&](int nx, int ny) {
-            if (nx < 0 || nx >= WidthPx || ny < 0 || ny >= HeightPx) return;
-            const int next = ny * WidthPx + nx;
-            if (visited[next]) return;
-            visited[next] = 1;
-            if (reinterpret_cast<const QRgb*>(FImage.constScanLine(ny))[nx] != Black)
-                pending.push_back(next);
-        };
-        visit(x - 1, y);
-        visit(x + 1, y);
-        visit(x, y - 1);
-        visit(x, y + 1);
+        QRgb* const pixels = row(seed.Y);
+        std::uint8_t* const marks = &marked[seed.Y * WidthPx];
+        if (!open(pixels, marks, seed.X)) continue;
+        int left = seed.X;
+        while (left > 0 && open(pixels, marks, left - 1)) --left;
+        int right = seed.X;
+        while (right + 1 < WidthPx && open(pixels, marks, right + 1)) ++right;
+        for (int x = left; x <= right; ++x) {
+            pixels[x] = FFillColour;
+            marks[x] = 1;
+        }
+        // One seed for each run still open above and below the run just filled.
+        for (const int y : {seed.Y - 1, seed.Y + 1}) {
+            if (y < 0 || y >= HeightPx) continue;
+            const QRgb* const next = row(y);
+            const std::uint8_t* const nextMarks = &marked[y * WidthPx];
+            bool inRun = false;
+            for (int x = left; x <= right; ++x) {
+                const bool isOpen = open(next, nextMarks, x);
+                if (isOpen && !inRun) pending.push_back({x, y});
+                inRun = isOpen;
+            }
+        }
     }
 }
 

@@ -1,8 +1,13 @@
 // End to end: fill, preview, save as PDF, and read the PDF back with pdftotext -bbox.
+#include <QFile>
 #include <QLocale>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+
+#include <algorithm>
+#include <initializer_list>
+#include <utility>
 
 #include "ReportTestKit.h"
 #include "report/Unit6.h"
@@ -45,11 +50,52 @@ QString Joined(const QList<Word>& words) {
     return texts.join(' ');
 }
 
+// The first word of that text, or null.
+const Word* Find(const QList<Word>& words, const QString& text) {
+    for (const Word& w : words)
+        if (w.Text == text) return &w;
+    return nullptr;
+}
+
+// Runs a tool on the file; its standard error, or why it failed.
+QString ToolComplaint(const QString& program, const QStringList& arguments) {
+    QProcess tool;
+    tool.start(program, arguments);
+    if (!tool.waitForFinished(30000)) return program + QStringLiteral(" did not finish");
+    const QString errors = QString::fromUtf8(tool.readAllStandardError());
+    if (tool.exitCode() != 0)
+        return QStringLiteral("%1 exit %2: %3%4").arg(program).arg(tool.exitCode()).arg(errors,
+                                                      QString::fromUtf8(tool.readAllStandardOutput()));
+    return errors;
+}
+
 }  // namespace
 
 class PdfTest : public QObject {
     Q_OBJECT
     QTemporaryDir FDir;
+
+    QString FileOf(const TReportForm& form) const {
+        return FDir.filePath(form.objectName() + QStringLiteral(".pdf"));
+    }
+
+    // The structure checker and the readers take the file without a word of complaint.
+    void ExpectSound(const QString& pdf) {
+        const QString probe = FDir.filePath(QStringLiteral("probe"));
+        for (const auto& [program, arguments] : std::initializer_list<std::pair<QString, QStringList>>{
+                 {"qpdf", {"--check", pdf}},
+                 {"pdfinfo", {pdf}},
+                 {"pdftotext", {pdf, probe + ".txt"}},
+                 {"pdftoppm", {"-r", "30", "-png", pdf, probe}}}) {
+            const QString complaint = ToolComplaint(program, arguments);
+            QVERIFY2(complaint.isEmpty(), qPrintable(complaint));
+        }
+    }
+
+    static bool OwnWriter(const QString& pdf) {
+        QFile file(pdf);
+        return file.open(QIODevice::ReadOnly) && file.readAll().contains("/WinAnsiEncoding");
+    }
 
     QList<QList<Word>> ReportAsPdf(TReportForm& form, const TReportInput& input) {
         form.SetInputSource([input] { return input; });
@@ -152,6 +198,125 @@ private slots:
               "Temperatur, isoleringens undersida: 12.1062 °C",
               "Ånghalten i marken: 10.7316 g/m^3", "RF, underkant av golvtäckning i juli: 77.1834 %"})
             QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
+    }
+
+    // Texts the report's own writer cannot set go to QPdfWriter whole, and read back alike;
+    // the characters that delimit PDF strings are written escaped.
+    void textsReadBackAtTheirPlaces_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("project");
+        QTest::addColumn<bool>("ownWriter");
+        QTest::newRow("string delimiters") << "Anna (B) \\ Lind" << "Hall ) wing \\( 2 (" << true;
+        QTest::newRow("code page's own extra letters") << "Œuvre Šibenik – Ž" << "€ 100 • 2 ™" << true;
+        QTest::newRow("Polish name") << "Łukasz Żółkiewski" << "Slab" << false;
+        QTest::newRow("Greek name") << "Νίκος Παπαδόπουλος" << "Slab" << false;
+    }
+    void textsReadBackAtTheirPlaces() {
+        QFETCH(QString, name);
+        QFETCH(QString, project);
+        QFETCH(bool, ownWriter);
+        TForm6 form;
+        TReportInput input = SampleInput(true);
+        input.Name = name;
+        input.Project = project;
+        const auto pages = ReportAsPdf(form, input);
+        QCOMPARE(pages.size(), 1);
+        const QString text = Joined(pages[0]);
+        QVERIFY2(text.contains(QStringLiteral("Name: ") + name), qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral("Project: ") + project), qPrintable(text));
+        QVERIFY(text.contains(QStringLiteral("Resistance (total): 3.0666 m^2K/W")));
+        const Word* first = Find(pages[0], name.section(' ', 0, 0));
+        QVERIFY(first);
+        QVERIFY2(qAbs(first->LeftMm - (10 + 40.2)) <= 0.5, qPrintable(QString::number(first->LeftMm)));
+        QVERIFY2(qAbs(first->TopMm - (20.6 + 2.1)) <= 0.5, qPrintable(QString::number(first->TopMm)));
+        QCOMPARE(OwnWriter(FileOf(form)), ownWriter);
+        ExpectSound(FileOf(form));
+    }
+
+    void longContactTextOnTwoPages() {
+        TForm6 form;
+        TReportInput input = SampleInput(true);
+        for (int i = 0; i < 70; ++i) input.ContactLines << QStringLiteral("line %1").arg(i);
+        const auto pages = ReportAsPdf(form, input);
+        QCOMPARE(pages.size(), 2);
+        QVERIFY(OwnWriter(FileOf(form)));
+        ExpectSound(FileOf(form));
+        const TReportRenderer laidOut = [&] {
+            form.Fill();
+            return TReportRenderer(form.Prepared());
+        }();
+        QCOMPARE(laidOut.SheetCount(), 2);
+        const auto& second = laidOut.Sheet(1);
+        const auto memo = std::find_if(second.begin(), second.end(),
+                                       [](const TPlacedElement& p) { return p.Element->Name == "QRMemo1"; });
+        QVERIFY(memo != second.end());
+        // Every line once, on the page the layout gave it; the continuation at its place.
+        for (int i = 0; i < 70; ++i) {
+            const QString line = QStringLiteral(" line %1 ").arg(i);
+            const int page = memo->Lines.contains(line.trimmed()) ? 1 : 0;
+            QVERIFY2((' ' + Joined(pages[page]) + ' ').contains(line), qPrintable(line));
+            QVERIFY2(!(' ' + Joined(pages[1 - page]) + ' ').contains(line), qPrintable(line));
+        }
+        const Word* continued = nullptr;
+        for (const Word& w : pages[1])
+            if (w.Text == QStringLiteral("line") && (!continued || w.TopMm < continued->TopMm)) continued = &w;
+        QVERIFY(continued);
+        QVERIFY(qAbs(continued->LeftMm - (10 + memo->LeftMm)) <= 0.5);
+        QVERIFY(qAbs(continued->TopMm - (10 + memo->TopMm)) <= 0.5);
+        for (const auto& page : pages) QVERIFY(Find(page, QStringLiteral("Vilo")));
+        QVERIFY(Joined(pages[1]).contains(QStringLiteral("RH above concrete/under floor in July: 77.1834 %")));
+    }
+
+    // Outlines and the memo's rule at their places with their widths: a dark run across
+    // the line, scanned on the page rendered at 600 dpi.
+    void linesAtTheirPlaces_data() {
+        QTest::addColumn<bool>("across");  // scan along x, else along y
+        QTest::addColumn<double>("atMm");  // where the scan line is on the other axis
+        QTest::addColumn<double>("fromMm");
+        QTest::addColumn<double>("toMm");
+        QTest::addColumn<double>("darkFromMm");
+        QTest::addColumn<double>("darkToMm");
+        const double rule = 20.6 + 21.2 + 3 * TReportRenderer::LineHeightMm(10) + 0.6;
+        QTest::newRow("header frame, left outline inside its edge") << true << 15.0 << 5.0 << 14.0 << 10.0 << 10.3;
+        QTest::newRow("header frame, top outline") << false << 100.0 << 5.0 << 14.0 << 10.0 << 10.3;
+        QTest::newRow("header and title frames, outlines overlapping") << false << 100.0 << 20.0 << 22.0 << 20.5 << 20.9;
+        QTest::newRow("memo rule, width") << false << 150.0 << rule - 1 << rule + 1 << rule - 0.1 << rule + 0.1;
+        QTest::newRow("memo rule, flat end") << true << rule << 190.0 << 198.0 << 190.0 << 10 + 40.2 + 146.4;
+    }
+    void linesAtTheirPlaces() {
+        QFETCH(bool, across);
+        QFETCH(double, atMm);
+        QFETCH(double, fromMm);
+        QFETCH(double, toMm);
+        QFETCH(double, darkFromMm);
+        QFETCH(double, darkToMm);
+        TForm6 form;
+        ReportAsPdf(form, SampleInput(true));
+        QVERIFY(OwnWriter(FileOf(form)));
+        constexpr double dotsPerMm = 600 / 25.4;
+        const int at = qRound(atMm * dotsPerMm);
+        const int from = qRound(fromMm * dotsPerMm);
+        const int length = qRound((toMm - fromMm) * dotsPerMm);
+        const QString png = FDir.filePath(QStringLiteral("strip"));
+        QCOMPARE(QProcess::execute(QStringLiteral("pdftoppm"),
+                                   {"-gray", "-png", "-r", "600", "-singlefile",
+                                    "-x", QString::number(across ? from : at), "-y", QString::number(across ? at : from),
+                                    "-W", QString::number(across ? length : 1), "-H", QString::number(across ? 1 : length),
+                                    FileOf(form), png}),
+                 0);
+        const QImage strip(png + QStringLiteral(".png"));
+        QVERIFY(!strip.isNull());
+        int first = -1, last = -1;
+        for (int i = 0; i < length; ++i)
+            if (qGray(across ? strip.pixel(i, 0) : strip.pixel(0, i)) < 128) {
+                if (first < 0) first = i;
+                last = i;
+            }
+        QVERIFY(first >= 0);
+        const double startMm = fromMm + first / dotsPerMm;
+        const double endMm = fromMm + (last + 1) / dotsPerMm;
+        QVERIFY2(qAbs(startMm - darkFromMm) <= 0.05 && qAbs(endMm - darkToMm) <= 0.05,
+                 qPrintable(QStringLiteral("dark from %1 to %2 mm").arg(startMm).arg(endMm)));
     }
 };
 

@@ -2,6 +2,7 @@
 #include <QTest>
 
 #include <climits>
+#include <random>
 #include <vector>
 
 #include "calc/slab.h"
@@ -39,6 +40,28 @@ void ExpectPicture(const QImage& image, const std::vector<Rows>& rows, QRgb colu
                                      .arg(x).arg(y)
                                      .arg(image.pixel(x, y) & 0xffffff, 6, 16, QChar('0'))
                                      .arg(expected.pixel(x, y) & 0xffffff, 6, 16, QChar('0'))));
+}
+
+// The plainest fill there is: every pixel 4-connected to the seed through pixels that
+// were not black before the fill.
+QImage ReferenceFill(QImage image, int x0, int y0, QRgb colour) {
+    const QImage before = image;
+    if (before.pixel(x0, y0) == K) return image;
+    std::vector<bool> seen(image.width() * image.height());
+    std::vector<QPoint> pending{{x0, y0}};
+    seen[y0 * image.width() + x0] = true;
+    while (!pending.empty()) {
+        const QPoint p = pending.back();
+        pending.pop_back();
+        image.setPixel(p, colour);
+        for (const QPoint n : {p + QPoint(1, 0), p - QPoint(1, 0), p + QPoint(0, 1), p - QPoint(0, 1)}) {
+            if (!before.rect().contains(n) || seen[n.y() * image.width() + n.x()] || before.pixel(n) == K)
+                continue;
+            seen[n.y() * image.width() + n.x()] = true;
+            pending.push_back(n);
+        }
+    }
+    return image;
 }
 
 }  // namespace
@@ -121,6 +144,33 @@ private slots:
         for (int y = 0; y < TSketchSurface::HeightPx; ++y)
             for (int x = 0; x < TSketchSurface::WidthPx; ++x)
                 QVERIFY(QList<QRgb>({K, W, R, G, B}).contains(s.Image().pixel(x, y)));
+    }
+    void borderFillMatchesAPlainFloodFillOnMazes() {
+        // Scattered black pixels and bars leave winding regions with pockets on both
+        // sides of a row; some fills use black or a colour already there.
+        std::mt19937 random(20070627);
+        const auto below = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+        const QRgb colours[] = {R, G, B, K, W};
+        for (int round = 0; round < 60; ++round) {
+            TSketchSurface s;
+            const int density = 200 + below(2000);
+            for (int i = 0; i < density; ++i) {
+                const int x = below(TSketchSurface::WidthPx);
+                const int y = below(TSketchSurface::HeightPx);
+                s.SetFillColour(colours[below(5)]);
+                if (i % 7 == 0) s.Rectangle(x, y, x + 1 + below(40), y + 3);  // a bar with an inside row
+                else s.Rectangle(x, y, x + 1, y + 1);
+            }
+            for (int fill = 0; fill < 4; ++fill) {
+                const int x = below(TSketchSurface::WidthPx);
+                const int y = below(TSketchSurface::HeightPx);
+                s.SetFillColour(colours[below(5)]);
+                const QImage expected = ReferenceFill(s.Image(), x, y, s.FillColour());
+                s.BorderFill(x, y);
+                QVERIFY2(s.Image() == expected, qPrintable(QStringLiteral("round %1, fill %2 at (%3, %4)")
+                                                               .arg(round).arg(fill).arg(x).arg(y)));
+            }
+        }
     }
     void faultsDrawNothing() {
         TSketchSurface s;
