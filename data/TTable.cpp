@@ -684,6 +684,8 @@ void TTable::Post()
     TRow& row = FRows[FCurrent];
     QHash<qint64, qint64> renumbered;
     qint64 rowId = row.RowId;
+    QVector<QVariant> stored;
+    bool found = false;
     try {
         MakeWritesDurable();
         Exec(QStringLiteral("BEGIN IMMEDIATE"), {}, WriteAction());
@@ -716,6 +718,9 @@ void TTable::Post()
                      .arg(QuotedTable(), columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))),
                  values, WriteAction());
         }
+        // What the file holds (its column types may have converted a value), read before
+        // the commit: once committed, nothing may fail and report the post as refused.
+        stored = ReadStoredRow(rowId, found);
         Exec(QStringLiteral("COMMIT"), {}, WriteAction());
     } catch (...) {
         Rollback();
@@ -727,9 +732,6 @@ void TTable::Post()
                 other.RowId = renumbered.value(other.RowId, other.RowId);
     }
     row.RowId = rowId;
-    // What the file holds now (its column types may have converted a value).
-    bool found = false;
-    const QVector<QVariant> stored = ReadStoredRow(rowId, found);
     if (found && stored.size() == row.Values.size())
         row.Values = stored;
     FModified = false;
