@@ -138,8 +138,10 @@ void TTable::OpenFile(const QString& FilePath)
         QStringList names;
         QVector<bool> numeric;
         QVector<TRow> rows;
-        ReadSchemaAndRows(names, numeric, rows);
+        qint64 generation = 0;
+        ReadSchemaAndRows(names, numeric, rows, generation);
         emit AboutToReset();
+        FGeneration = generation;
         FColumnNames = names;
         FColumnNumeric = numeric;
         FOrder.clear();
@@ -164,7 +166,7 @@ void TTable::OpenFile(const QString& FilePath)
     emit CurrentRowChanged(-1, FCurrent);
 }
 
-void TTable::ReadSchemaAndRows(QStringList& names, QVector<bool>& numeric, QVector<TRow>& rows)
+void TTable::ReadSchemaAndRows(QStringList& names, QVector<bool>& numeric, QVector<TRow>& rows, qint64& generation)
 {
     const QString directory = QFileInfo(FFilePath).absolutePath();
     // A file of random bytes opens without complaint; the first query tells.
@@ -232,6 +234,12 @@ void TTable::ReadSchemaAndRows(QStringList& names, QVector<bool>& numeric, QVect
         readColumns(table);
     }
     FSqlTableName = table;
+    {
+        QSqlQuery query(db);
+        if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next())
+            throw openFailure(query.lastError());
+        generation = query.value(0).toLongLong();
+    }
     rows.clear();
     {
         QSqlQuery query(db);
@@ -683,14 +691,16 @@ void TTable::Post()
     }
     TRow& row = FRows[FCurrent];
     QHash<qint64, qint64> renumbered;
-    qint64 rowId = row.RowId;
+    qint64 rowId = 0;
     QVector<QVariant> stored;
     bool found = false;
     try {
         MakeWritesDurable();
         Exec(QStringLiteral("BEGIN IMMEDIATE"), {}, WriteAction());
+        FollowRenumbering();
+        rowId = row.RowId;
         if (FState == TDataSetState::Edit) {
-            CheckUnchanged(rowId, FEditOriginal, false);
+            CheckUnchanged(row, FEditOriginal, false);
             QStringList sets;
             QVector<QVariant> values;
             for (int c = 0; c < FColumnNames.size(); ++c) {
@@ -730,6 +740,7 @@ void TTable::Post()
         for (TRow& other : FRows)
             if (other.RowId != 0)
                 other.RowId = renumbered.value(other.RowId, other.RowId);
+        ++FGeneration;
     }
     row.RowId = rowId;
     if (found && stored.size() == row.Values.size())
@@ -754,7 +765,8 @@ void TTable::Delete()
     try {
         MakeWritesDurable();
         Exec(QStringLiteral("BEGIN IMMEDIATE"), {}, DeleteAction());
-        CheckUnchanged(FRows[row].RowId, expected, true);
+        FollowRenumbering();
+        CheckUnchanged(FRows[row], expected, true);
         Exec(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(QuotedTable()), {FRows[row].RowId}, DeleteAction());
         Exec(QStringLiteral("COMMIT"), {}, DeleteAction());
     } catch (...) {
@@ -781,12 +793,14 @@ void TTable::Refresh()
     QStringList names;
     QVector<bool> numeric;
     QVector<TRow> rows;
+    qint64 generation = 0;
     try {
-        ReadSchemaAndRows(names, numeric, rows);
+        ReadSchemaAndRows(names, numeric, rows, generation);
     } catch (const TDatabaseError& error) {
         Fail(QStringLiteral("Table '%1' could not be read again: %2").arg(FTableName, error.Message()));
     }
     emit AboutToReset();
+    FGeneration = generation;
     // The user's column order survives for the columns that are still there.
     QVector<int> order;
     for (const QString& name : orderNames) {
@@ -902,15 +916,15 @@ QVector<QVariant> TTable::ReadStoredRow(qint64 rowId, bool& found)
     return values;
 }
 
-void TTable::CheckUnchanged(qint64 rowId, const QVector<QVariant>& expected, bool deleting)
+void TTable::CheckUnchanged(const TRow& row, const QVector<QVariant>& expected, bool deleting)
 {
     // The optimistic stand-in for a row lock: the row must still be as it was read.
     const QString action = deleting ? DeleteAction() : WriteAction();
     bool found = false;
-    const QVector<QVariant> stored = ReadStoredRow(rowId, found);
-    if (!found)
+    const QVector<QVariant> stored = row.Lost ? QVector<QVariant>() : ReadStoredRow(row.RowId, found);
+    if (!found && !row.Lost)
         Fail(QStringLiteral("Table '%1': the row was deleted by another program after it was read; %2").arg(FTableName, action));
-    bool same = stored.size() == expected.size();
+    bool same = found && stored.size() == expected.size();
     for (int i = 0; same && i < stored.size(); ++i)
         same = SameValue(stored[i], expected[i]);
     if (!same) {
@@ -926,17 +940,33 @@ qint64 TTable::RowIdForInsertAt(int row, QHash<qint64, qint64>& renumbered)
     qint64 lower = 0;
     bool hasLower = false;
     for (int k = row - 1; k >= 0; --k) {
-        if (FRows[k].RowId != 0) {
+        if (FRows[k].RowId != 0 && !FRows[k].Lost) {
             lower = FRows[k].RowId;
             hasLower = true;
             break;
         }
     }
+    bool hasUpper = false;
+    for (int k = row + 1; k < FRows.size() && !hasUpper; ++k)
+        hasUpper = FRows[k].RowId != 0 && !FRows[k].Lost;
+    // With no known row before it, a row added at the end still goes after every stored row.
+    const bool last = !hasLower && !hasUpper && row == FRows.size() - 1;
     for (int attempt = 0; attempt < 2; ++attempt) {
         if (attempt == 1) {
             Renumber(renumbered);
             if (hasLower)
                 lower = renumbered.value(lower, lower);
+        }
+        if (last) {
+            QSqlQuery query = Exec(QStringLiteral("SELECT max(rowid) FROM %1").arg(QuotedTable()), {}, WriteAction());
+            query.next();
+            const QVariant highest = query.value(0);
+            query.finish();
+            if (highest.isNull())
+                return kRowIdSpacing;
+            if (highest.toLongLong() <= std::numeric_limits<qint64>::max() - kRowIdSpacing)
+                return highest.toLongLong() + kRowIdSpacing;
+            continue;
         }
         QSqlQuery query = hasLower ? Exec(QStringLiteral("SELECT min(rowid) FROM %1 WHERE rowid > ?").arg(QuotedTable()), {lower}, WriteAction())
                                    : Exec(QStringLiteral("SELECT min(rowid) FROM %1").arg(QuotedTable()), {}, WriteAction());
@@ -982,4 +1012,49 @@ void TTable::Renumber(QHash<qint64, qint64>& renumbered)
         Exec(update, {fresh, base - i}, WriteAction());
         renumbered.insert(ids[i], fresh);
     }
+    // Other programs still hold the old numbers: the count tells them to look again.
+    Exec(QStringLiteral("PRAGMA user_version = %1").arg(FGeneration + 1), {}, WriteAction());
+}
+
+void TTable::FollowRenumbering()
+{
+    // Called inside a write transaction, so the rows cannot move while they are matched.
+    QSqlQuery generation = Exec(QStringLiteral("PRAGMA user_version"), {}, WriteAction());
+    if (!generation.next() || generation.value(0).toLongLong() == FGeneration)
+        return;
+    const qint64 current = generation.value(0).toLongLong();
+    generation.finish();
+    // Renumbering keeps the rows' order and values, so each row as read is found again
+    // in order; one that another program changed or removed is lost, and refused as changed.
+    QVector<TRow> stored;
+    {
+        QSqlQuery query = Exec(QStringLiteral("SELECT rowid, * FROM %1 ORDER BY rowid").arg(QuotedTable()), {}, WriteAction());
+        const int count = query.record().count();
+        while (query.next()) {
+            TRow row;
+            row.RowId = query.value(0).toLongLong();
+            for (int i = 1; i < count; ++i)
+                row.Values << query.value(i);
+            stored << row;
+        }
+    }
+    int next = 0;
+    for (int i = 0; i < FRows.size(); ++i) {
+        if (FRows[i].RowId == 0 || FRows[i].Lost)
+            continue;
+        FRows[i].Lost = true;
+        const QVector<QVariant>& values = i == FCurrent && FState == TDataSetState::Edit ? FEditOriginal : FRows[i].Values;
+        for (int k = next; k < stored.size(); ++k) {
+            bool same = stored[k].Values.size() == values.size();
+            for (int c = 0; same && c < values.size(); ++c)
+                same = SameValue(stored[k].Values[c], values[c]);
+            if (same) {
+                FRows[i].RowId = stored[k].RowId;
+                FRows[i].Lost = false;
+                next = k + 1;
+                break;
+            }
+        }
+    }
+    FGeneration = current;
 }

@@ -4,7 +4,7 @@
 //   open <file>            the table, as the program opens it
 //   goto <row>             makes row current (0-based)
 //   set <position> <text>  stores text in the current row's cell (rest of the line)
-//   post | cancel | refresh | delete | append
+//   post | cancel | refresh | delete | insert | append
 //   cell <position>        answers the current row's cell text
 //   state                  answers browse, edit or insert
 //   lock <file>            a plain connection takes the file's exclusive lock and writes
@@ -94,6 +94,8 @@ QString Run(TTable& table, const QString& line)
         table.Refresh();
     else if (command == QLatin1String("delete"))
         table.Delete();
+    else if (command == QLatin1String("insert"))
+        table.Insert();
     else if (command == QLatin1String("append"))
         table.Append();
     else if (command == QLatin1String("cell"))

@@ -161,6 +161,53 @@ private slots:
         QCOMPARE(stored, (QList<QStringList>{{"Cork", "", ""}, {"Linoleum", "3e+05", "0.03"}, {"PVC", "2e+06", "0.02"}, {"Parquet", "", ""}}));
     }
 
+    void rowsMovedAlongForANewOneKeepTheirIdentity_data()
+    {
+        QTest::addColumn<bool>("deleting");
+        QTest::newRow("edit") << false;
+        QTest::newRow("delete") << true;
+    }
+    void rowsMovedAlongForANewOneKeepTheirIdentity()
+    {
+        // Rows stored one after the other leave no room: a new row between them makes the
+        // first program move every row along, while the second holds them as it read them.
+        QFETCH(bool, deleting);
+        TProgram first;
+        TProgram second;
+        QCOMPARE(first.Send(QStringLiteral("open ") + Path), QStringLiteral("ok 2"));
+        QCOMPARE(second.Send(QStringLiteral("open ") + Path), QStringLiteral("ok 2"));
+        {
+            Fixture::TPlainConnection other(Path);
+            QVERIFY(other.Exec(QStringLiteral("UPDATE Floor SET Z = 1 WHERE Name = 'PVC'")));
+        }
+        QCOMPARE(first.Send(QStringLiteral("goto 1")), kOk);
+        QCOMPARE(first.Send(QStringLiteral("insert")), kOk);
+        QCOMPARE(first.Send(QStringLiteral("set 0 Cork")), kOk);
+        QCOMPARE(first.Send(QStringLiteral("post")), kOk);
+
+        // The row nobody changed is changed or deleted as the user asks ...
+        QCOMPARE(second.Send(QStringLiteral("goto 1")), kOk);
+        if (deleting) {
+            QCOMPARE(second.Send(QStringLiteral("delete")), kOk);
+        } else {
+            QCOMPARE(second.Send(QStringLiteral("set 2 0.03")), kOk);
+            QCOMPARE(second.Send(QStringLiteral("post")), kOk);
+        }
+        QCOMPARE(second.Send(QStringLiteral("append")), kOk);
+        QCOMPARE(second.Send(QStringLiteral("set 0 Parquet")), kOk);
+        QCOMPARE(second.Send(QStringLiteral("post")), kOk);
+        // ... and the one another program did change is still refused.
+        QCOMPARE(second.Send(QStringLiteral("goto 0")), kOk);
+        QCOMPARE(second.Send(QStringLiteral("set 2 0.05")), kOk);
+        const QString answer = second.Send(QStringLiteral("post"));
+        QVERIFY2(answer.startsWith(QLatin1String("refused Table 'Floor.db': the row was changed by another program")), qPrintable(answer));
+
+        QList<QStringList> expected{{"PVC", "1", "0.01"}, {"Cork", "", ""}, {"Linoleum", "3e+05", "0.03"}, {"Parquet", "", ""}};
+        if (deleting)
+            expected.removeAt(2);
+        QCOMPARE(Stored(), expected);
+    }
+
     void postsAtTheSameMomentWriteOneAndRefuseTheOther()
     {
         TProgram first;
