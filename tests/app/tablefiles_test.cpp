@@ -218,7 +218,8 @@ private slots:
         if (damage == TDamage::Locked) {
             other.start(QStringLiteral(VILO_TABLE_DRIVER), {});
             other.write(QStringLiteral("lock %1\n").arg(path).toUtf8());
-            QVERIFY(other.waitForReadyRead(30000));
+            while (!other.canReadLine())
+                QVERIFY(other.waitForReadyRead(30000));
             QCOMPARE(other.readLine(), QByteArray("ok locked\n"));
         }
         TBoxAnswerer boxes;
