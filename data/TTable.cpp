@@ -171,8 +171,10 @@ void TTable::OpenFile(const QString& FilePath)
         QStringList names;
         QVector<bool> numeric;
         QVector<TRow> rows;
-        ReadSchemaAndRows(names, numeric, rows);
+        qint64 generation = 0;
+        ReadSchemaAndRows(names, numeric, rows, generation);
         emit AboutToReset();
+        FGeneration = generation;
         FColumnNames = names;
         FColumnNumeric = numeric;
         FOrder.clear();
@@ -197,10 +199,10 @@ void TTable::OpenFile(const QString& FilePath)
     emit CurrentRowChanged(-1, FCurrent);
 }
 
-// One prepared statement reads names, declared types and rows: a single statement is
-// one consistent snapshot, and going through SQLite's own interface saves the driver's
-// per-row work (opening the tables is part of every start-up).
-void TTable::ReadSchemaAndRows(QStringList& names, QVector<bool>& numeric, QVector<TRow>& rows)
+// Native statements read names, declared types and rows in one read transaction: one
+// consistent snapshot, and SQLite's own interface saves the driver's per-row work
+// (opening the tables is part of every start-up).
+void TTable::ReadSchemaAndRows(QStringList& names, QVector<bool>& numeric, QVector<TRow>& rows, qint64& generation)
 {
     const QString directory = QFileInfo(FFilePath).absolutePath();
     sqlite3* const handle = NativeHandle(QSqlDatabase::database(FConnectionName, false));
@@ -226,6 +228,17 @@ void TTable::ReadSchemaAndRows(QStringList& names, QVector<bool>& numeric, QVect
     const auto selectAll = [](const QString& table) {
         return QStringLiteral("SELECT rowid, * FROM %1 ORDER BY rowid").arg(QuotedName(table));
     };
+    // Declared before the statements, so that they are finalized before it ends.
+    struct TReadTransaction {
+        sqlite3* Handle;
+        ~TReadTransaction()
+        {
+            if (!sqlite3_get_autocommit(Handle))
+                sqlite3_exec(Handle, "COMMIT", nullptr, nullptr, nullptr);
+        }
+    } transaction{handle};
+    if (const int begun = sqlite3_exec(handle, "BEGIN", nullptr, nullptr, nullptr); begun != SQLITE_OK)
+        throw openFailure(begun);
 
     // The table named after the file is the usual case.
     const QString wanted = FTableName.section(u'.', 0, 0);
@@ -264,6 +277,15 @@ void TTable::ReadSchemaAndRows(QStringList& names, QVector<bool>& numeric, QVect
     if (code != SQLITE_OK)
         throw openFailure(code);
     FSqlTableName = table;
+    {
+        // Bumped by every renumbering of the rows, in the same transaction.
+        TStatement version;
+        if ((code = prepare(version, QStringLiteral("PRAGMA user_version"))) != SQLITE_OK)
+            throw openFailure(code);
+        if ((code = sqlite3_step(version.Handle)) != SQLITE_ROW)
+            throw openFailure(code);
+        generation = sqlite3_column_int64(version.Handle, 0);
+    }
 
     names.clear();
     numeric.clear();
@@ -719,12 +741,16 @@ void TTable::Post()
     }
     TRow& row = FRows[FCurrent];
     QHash<qint64, qint64> renumbered;
-    qint64 rowId = row.RowId;
+    qint64 rowId = 0;
+    QVector<QVariant> stored;
+    bool found = false;
     try {
         MakeWritesDurable();
         Exec(QStringLiteral("BEGIN IMMEDIATE"), {}, WriteAction());
+        FollowRenumbering();
+        rowId = row.RowId;
         if (FState == TDataSetState::Edit) {
-            CheckUnchanged(rowId, FEditOriginal, false);
+            CheckUnchanged(row, FEditOriginal, false);
             QStringList sets;
             QVector<QVariant> values;
             for (int c = 0; c < FColumnNames.size(); ++c) {
@@ -752,6 +778,9 @@ void TTable::Post()
                      .arg(QuotedTable(), columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))),
                  values, WriteAction());
         }
+        // What the file holds (its column types may have converted a value), read before
+        // the commit: once committed, nothing may fail and report the post as refused.
+        stored = ReadStoredRow(rowId, found);
         Exec(QStringLiteral("COMMIT"), {}, WriteAction());
     } catch (...) {
         Rollback();
@@ -761,11 +790,9 @@ void TTable::Post()
         for (TRow& other : FRows)
             if (other.RowId != 0)
                 other.RowId = renumbered.value(other.RowId, other.RowId);
+        ++FGeneration;
     }
     row.RowId = rowId;
-    // What the file holds now (its column types may have converted a value).
-    bool found = false;
-    const QVector<QVariant> stored = ReadStoredRow(rowId, found);
     if (found && stored.size() == row.Values.size())
         row.Values = stored;
     FModified = false;
@@ -788,7 +815,8 @@ void TTable::Delete()
     try {
         MakeWritesDurable();
         Exec(QStringLiteral("BEGIN IMMEDIATE"), {}, DeleteAction());
-        CheckUnchanged(FRows[row].RowId, expected, true);
+        FollowRenumbering();
+        CheckUnchanged(FRows[row], expected, true);
         Exec(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(QuotedTable()), {FRows[row].RowId}, DeleteAction());
         Exec(QStringLiteral("COMMIT"), {}, DeleteAction());
     } catch (...) {
@@ -815,12 +843,14 @@ void TTable::Refresh()
     QStringList names;
     QVector<bool> numeric;
     QVector<TRow> rows;
+    qint64 generation = 0;
     try {
-        ReadSchemaAndRows(names, numeric, rows);
+        ReadSchemaAndRows(names, numeric, rows, generation);
     } catch (const TDatabaseError& error) {
         Fail(QStringLiteral("Table '%1' could not be read again: %2").arg(FTableName, error.Message()));
     }
     emit AboutToReset();
+    FGeneration = generation;
     // The user's column order survives for the columns that are still there.
     QVector<int> order;
     for (const QString& name : orderNames) {
@@ -936,15 +966,15 @@ QVector<QVariant> TTable::ReadStoredRow(qint64 rowId, bool& found)
     return values;
 }
 
-void TTable::CheckUnchanged(qint64 rowId, const QVector<QVariant>& expected, bool deleting)
+void TTable::CheckUnchanged(const TRow& row, const QVector<QVariant>& expected, bool deleting)
 {
     // The optimistic stand-in for a row lock: the row must still be as it was read.
     const QString action = deleting ? DeleteAction() : WriteAction();
     bool found = false;
-    const QVector<QVariant> stored = ReadStoredRow(rowId, found);
-    if (!found)
+    const QVector<QVariant> stored = row.Lost ? QVector<QVariant>() : ReadStoredRow(row.RowId, found);
+    if (!found && !row.Lost)
         Fail(QStringLiteral("Table '%1': the row was deleted by another program after it was read; %2").arg(FTableName, action));
-    bool same = stored.size() == expected.size();
+    bool same = found && stored.size() == expected.size();
     for (int i = 0; same && i < stored.size(); ++i)
         same = SameValue(stored[i], expected[i]);
     if (!same) {
@@ -960,17 +990,33 @@ qint64 TTable::RowIdForInsertAt(int row, QHash<qint64, qint64>& renumbered)
     qint64 lower = 0;
     bool hasLower = false;
     for (int k = row - 1; k >= 0; --k) {
-        if (FRows[k].RowId != 0) {
+        if (FRows[k].RowId != 0 && !FRows[k].Lost) {
             lower = FRows[k].RowId;
             hasLower = true;
             break;
         }
     }
+    bool hasUpper = false;
+    for (int k = row + 1; k < FRows.size() && !hasUpper; ++k)
+        hasUpper = FRows[k].RowId != 0 && !FRows[k].Lost;
+    // With no known row before it, a row added at the end still goes after every stored row.
+    const bool last = !hasLower && !hasUpper && row == FRows.size() - 1;
     for (int attempt = 0; attempt < 2; ++attempt) {
         if (attempt == 1) {
             Renumber(renumbered);
             if (hasLower)
                 lower = renumbered.value(lower, lower);
+        }
+        if (last) {
+            QSqlQuery query = Exec(QStringLiteral("SELECT max(rowid) FROM %1").arg(QuotedTable()), {}, WriteAction());
+            query.next();
+            const QVariant highest = query.value(0);
+            query.finish();
+            if (highest.isNull())
+                return kRowIdSpacing;
+            if (highest.toLongLong() <= std::numeric_limits<qint64>::max() - kRowIdSpacing)
+                return highest.toLongLong() + kRowIdSpacing;
+            continue;
         }
         QSqlQuery query = hasLower ? Exec(QStringLiteral("SELECT min(rowid) FROM %1 WHERE rowid > ?").arg(QuotedTable()), {lower}, WriteAction())
                                    : Exec(QStringLiteral("SELECT min(rowid) FROM %1").arg(QuotedTable()), {}, WriteAction());
@@ -1016,4 +1062,49 @@ void TTable::Renumber(QHash<qint64, qint64>& renumbered)
         Exec(update, {fresh, base - i}, WriteAction());
         renumbered.insert(ids[i], fresh);
     }
+    // Other programs still hold the old numbers: the count tells them to look again.
+    Exec(QStringLiteral("PRAGMA user_version = %1").arg(FGeneration + 1), {}, WriteAction());
+}
+
+void TTable::FollowRenumbering()
+{
+    // Called inside a write transaction, so the rows cannot move while they are matched.
+    QSqlQuery generation = Exec(QStringLiteral("PRAGMA user_version"), {}, WriteAction());
+    if (!generation.next() || generation.value(0).toLongLong() == FGeneration)
+        return;
+    const qint64 current = generation.value(0).toLongLong();
+    generation.finish();
+    // Renumbering keeps the rows' order and values, so each row as read is found again
+    // in order; one that another program changed or removed is lost, and refused as changed.
+    QVector<TRow> stored;
+    {
+        QSqlQuery query = Exec(QStringLiteral("SELECT rowid, * FROM %1 ORDER BY rowid").arg(QuotedTable()), {}, WriteAction());
+        const int count = query.record().count();
+        while (query.next()) {
+            TRow row;
+            row.RowId = query.value(0).toLongLong();
+            for (int i = 1; i < count; ++i)
+                row.Values << query.value(i);
+            stored << row;
+        }
+    }
+    int next = 0;
+    for (int i = 0; i < FRows.size(); ++i) {
+        if (FRows[i].RowId == 0 || FRows[i].Lost)
+            continue;
+        FRows[i].Lost = true;
+        const QVector<QVariant>& values = i == FCurrent && FState == TDataSetState::Edit ? FEditOriginal : FRows[i].Values;
+        for (int k = next; k < stored.size(); ++k) {
+            bool same = stored[k].Values.size() == values.size();
+            for (int c = 0; same && c < values.size(); ++c)
+                same = SameValue(stored[k].Values[c], values[c]);
+            if (same) {
+                FRows[i].RowId = stored[k].RowId;
+                FRows[i].Lost = false;
+                next = k + 1;
+                break;
+            }
+        }
+    }
+    FGeneration = current;
 }

@@ -167,6 +167,7 @@ private:
     struct TRow {
         qint64 RowId = 0;         // 0 for a row not yet stored
         QVector<QVariant> Values; // in the file's column order
+        bool Lost = false;        // not found again after another program renumbered the rows
     };
 
     void RequireActive() const;
@@ -175,7 +176,7 @@ private:
     QString WriteAction() const;
     QString DeleteAction() const;
     QString CellTextOf(const QVariant& value) const;
-    void ReadSchemaAndRows(QStringList& names, QVector<bool>& numeric, QVector<TRow>& rows);
+    void ReadSchemaAndRows(QStringList& names, QVector<bool>& numeric, QVector<TRow>& rows, qint64& generation);
     void ReleaseConnection();
     void CheckBrowseMode();
     void SetCurrent(int row, bool bof, bool eof);
@@ -186,9 +187,10 @@ private:
     void Rollback();
     void MakeWritesDurable();
     QVector<QVariant> ReadStoredRow(qint64 rowId, bool& found);
-    void CheckUnchanged(qint64 rowId, const QVector<QVariant>& expected, bool deleting);
+    void CheckUnchanged(const TRow& row, const QVector<QVariant>& expected, bool deleting);
     qint64 RowIdForInsertAt(int row, QHash<qint64, qint64>& renumbered);
     void Renumber(QHash<qint64, qint64>& renumbered);
+    void FollowRenumbering();
     QString QuotedTable() const;
     QString QuotedColumn(int column) const;
 
@@ -199,6 +201,7 @@ private:
     bool FActive = false;
     bool FCanModify = false;
     bool FSynchronousSet = false;
+    qint64 FGeneration = 0;          // the file's renumbering count when its rows were read
     QStringList FColumnNames;        // file order
     QVector<bool> FColumnNumeric;    // file order
     QVector<int> FOrder;             // position -> file column

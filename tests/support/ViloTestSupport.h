@@ -22,6 +22,10 @@
 #include <QVariant>
 #include <QWidget>
 
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
 #include "data/TAlias.h"
 #include "support/PlainConnection.h"
 #include "ui/ProgramFont.h"
@@ -103,6 +107,24 @@ private:
     QList<QMessageBox::StandardButton> FAnswers;
     QList<TBoxSeen> FSeen;
 };
+
+// As root, file modes would not hold: the capabilities that override them go for the
+// whole of the calling test program (call it first in main).
+inline void DropFileModeOverride()
+{
+    if (::geteuid() != 0)
+        return;
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct data[2]{};
+    if (::syscall(SYS_capget, &header, data) != 0)
+        qFatal("capget failed");
+    const unsigned drop = (1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH) | (1u << CAP_FOWNER);
+    data[0].effective &= ~drop;
+    data[0].permitted &= ~drop;
+    data[0].inheritable &= ~drop;
+    if (::syscall(SYS_capset, &header, data) != 0)
+        qFatal("capset failed");
+}
 
 // The program's font, so that layouts are checked as the user sees them.
 inline void UseProgramFont()

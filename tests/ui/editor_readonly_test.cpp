@@ -3,37 +3,11 @@
 #include <QFile>
 #include <QTest>
 
-#include <linux/capability.h>
-#include <sys/syscall.h>
-#include <unistd.h>
-
 #include "EditorTestSupport.h"
 #include "ui/Unit5.h"
 
 using namespace EditorTest;
 using Nav = TDBNavigator;
-
-namespace {
-
-// As root, file modes would not hold: the capabilities that override them go for
-// the whole of this test program.
-void DropFileModeOverride()
-{
-    if (::geteuid() != 0)
-        return;
-    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
-    __user_cap_data_struct data[2]{};
-    if (::syscall(SYS_capget, &header, data) != 0)
-        qFatal("capget failed");
-    const unsigned drop = (1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH) | (1u << CAP_FOWNER);
-    data[0].effective &= ~drop;
-    data[0].permitted &= ~drop;
-    data[0].inheritable &= ~drop;
-    if (::syscall(SYS_capset, &header, data) != 0)
-        qFatal("capset failed");
-}
-
-}  // namespace
 
 class EditorReadOnlyTest : public QObject {
     Q_OBJECT
@@ -87,7 +61,7 @@ void EditorReadOnlyTest::movingOnly()
 
 int main(int argc, char** argv)
 {
-    DropFileModeOverride();
+    ViloTest::DropFileModeOverride();
     QApplication app(argc, argv);
     EditorReadOnlyTest test;
     return QTest::qExec(&test, argc, argv);
