@@ -31,6 +31,18 @@
 
 using namespace ViloTest;
 
+#if defined(__SANITIZE_ADDRESS__)
+#define VILO_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VILO_ADDRESS_SANITIZER 1
+#endif
+#endif
+
+#ifdef VILO_ADDRESS_SANITIZER
+extern "C" size_t __sanitizer_get_current_allocated_bytes();
+#endif
+
 namespace {
 
 constexpr int ActionCount = 10000;
@@ -47,6 +59,18 @@ long ResidentKiB()
         if (line.startsWith("VmRSS:"))
             return line.mid(6).trimmed().split(' ').value(0).toLong();
     return -1;
+}
+
+// The memory the growth bound applies to, in KiB: resident memory, except under
+// AddressSanitizer, whose quarantine of freed blocks and store of allocation stacks make
+// resident memory grow by design; there it is the bytes the program holds allocated.
+long HeldKiB()
+{
+#ifdef VILO_ADDRESS_SANITIZER
+    return long(__sanitizer_get_current_allocated_bytes() / 1024);
+#else
+    return ResidentKiB();
+#endif
 }
 
 // Runs posted events, deleted objects included, as the program's event loop would.
@@ -410,20 +434,28 @@ private slots:
         Click(session.App->FormLanguage->Image1);
         QVERIFY(session.App->FormEng->isVisible());
         long firstKiB = -1;
+        long firstHeldKiB = -1;
         for (int action = 1; action <= ActionCount; ++action) {
             session.Act();
             if (QTest::currentTestFailed())
                 QFAIL(qPrintable(QStringLiteral("stopped at action %1").arg(action)));
-            if (action == WarmUpActions)
+            if (action == WarmUpActions) {
                 firstKiB = ResidentKiB();
+                firstHeldKiB = HeldKiB();
+            }
         }
         const long lastKiB = ResidentKiB();
+        const long lastHeldKiB = HeldKiB();
         // Printed directly: the platform's many warnings use up the test log's message quota.
         std::printf("resident memory after %d actions: %ld KiB; after %d: %ld KiB; growth %ld KiB\n", WarmUpActions,
                     firstKiB, ActionCount, lastKiB, lastKiB - firstKiB);
+#ifdef VILO_ADDRESS_SANITIZER
+        std::printf("allocated under AddressSanitizer after %d actions: %ld KiB; after %d: %ld KiB; growth %ld KiB\n",
+                    WarmUpActions, firstHeldKiB, ActionCount, lastHeldKiB, lastHeldKiB - firstHeldKiB);
+#endif
         std::fflush(stdout);
-        QVERIFY(firstKiB > 0 && lastKiB > 0);
-        QVERIFY2(lastKiB - firstKiB < MaxGrowthKiB, "resident memory grew by 5 MB or more");
+        QVERIFY(firstHeldKiB > 0 && lastHeldKiB > 0);
+        QVERIFY2(lastHeldKiB - firstHeldKiB < MaxGrowthKiB, "memory grew by 5 MB or more");
         QVERIFY(!session.App->Ended());
     }
 };
