@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QIcon>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSessionManager>
@@ -45,6 +46,11 @@ void TViloApplication::Configure()
     // The program ends when its main window closes, even while that window is hidden.
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setFont(ProgramFont());
+    // Every window shows the program's icon, the one the desktop entry names.
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/icons/vilo-48.png"));
+    icon.addFile(QStringLiteral(":/icons/vilo-256.png"));
+    QApplication::setWindowIcon(icon);
 }
 
 int TViloApplication::Run()

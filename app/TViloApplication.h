@@ -27,7 +27,7 @@ public:
     TViloApplication();
     ~TViloApplication() override;
 
-    // Names, font and quit rule of the program's QApplication.
+    // Names, font, window icon and quit rule of the program's QApplication.
     static void Configure();
 
     // The program once the QApplication exists: creates the windows, shows the main

@@ -175,10 +175,19 @@ void TDBLookupComboBox::paintEvent(QPaintEvent*)
     QStylePainter painter(this);
     QStyleOptionComboBox option;
     initStyleOption(&option);
-    option.currentText = FShownName;
+    option.currentText = PaintedText();
     option.currentIcon = QIcon();
     painter.drawComplexControl(QStyle::CC_ComboBox, option);
     painter.drawControl(QStyle::CE_ComboBoxLabel, option);
+}
+
+QString TDBLookupComboBox::PaintedText() const
+{
+    // A name longer than the field ends in an ellipsis rather than being cut mid-letter.
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+    return fontMetrics().elidedText(FShownName, Qt::ElideRight, field.width() - 2);
 }
 
 void TDBLookupComboBox::wheelEvent(QWheelEvent* event)

@@ -23,6 +23,8 @@ public:
     TTable* Table() const;
     // The name the box shows (the last pick), empty when it shows nothing.
     QString ShownName() const;
+    // The text the closed box paints: the shown name, elided to fit its field.
+    QString PaintedText() const;
 
     // Opening the list first makes the shown name's row current (else the first row).
     void showPopup() override;

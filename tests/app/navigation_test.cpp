@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -18,6 +19,7 @@
 #include "ui/Unit3.h"
 #include "ui/Unit4.h"
 #include "ui/Unit5.h"
+#include "ui/Unit7.h"
 
 using namespace ViloTest;
 
@@ -70,6 +72,16 @@ private slots:
         QCOMPARE(p.App->FormLanguage->Image1->focusPolicy(), Qt::NoFocus);
         QCOMPARE(p.App->FormLanguage->Image2->focusPolicy(), Qt::NoFocus);
         QVERIFY(!p.App->FormLanguage->Image1->pixmap().isNull());
+    }
+
+    void everyWindowShowsTheProgramIcon()
+    {
+        TViloApplication::Configure();
+        TProgram p;
+        const QIcon icon = p.App->FormLanguage->windowIcon();
+        QCOMPARE(icon.availableSizes(), (QList<QSize>{QSize(48, 48), QSize(256, 256)}));
+        for (QWidget* window : QList<QWidget*>{p.App->FormEng, p.App->Form3, p.App->Form4, p.App->Form7})
+            QCOMPARE(window->windowIcon().cacheKey(), icon.cacheKey());
     }
 
     void flagsAndLanguageSwitchKeepEachWindowsState()

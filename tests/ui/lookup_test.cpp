@@ -86,6 +86,28 @@ private slots:
         QCOMPARE(s.Cities()->RecNo(), 2);
     }
 
+    void aNameLongerThanTheBoxEndsInAnEllipsis()
+    {
+        TSwedish s;
+        const QString longName = QString::fromUtf8("Skellefte\u00e5 (K\u00e5getr\u00e4sk, norra delen av kommunen)");
+        TTable* cities = s.Cities();
+        cities->Last();
+        cities->Append();
+        cities->SetFieldText(0, longName);
+        for (int i = 1; i <= 4; ++i)
+            cities->SetFieldText(i, QStringLiteral("1"));
+        cities->Post();
+        UseList(s.Box(), cities->RecordCount() - 1, Qt::Key_Return);
+        QCOMPARE(s.Box()->ShownName(), longName);
+        const QString painted = s.Box()->PaintedText();
+        QVERIFY2(painted.endsWith(QChar(0x2026)), qPrintable(painted));
+        QVERIFY2(longName.startsWith(painted.chopped(1)), qPrintable(painted));
+        QVERIFY(s.Box()->fontMetrics().horizontalAdvance(painted) < s.Box()->width());
+        // A name that fits is painted whole.
+        UseList(s.Box(), -1, Qt::Key_Return);
+        QCOMPARE(s.Box()->PaintedText(), s.Box()->ShownName());
+    }
+
     void escapeAfterAMoveElsewhereReturnsToTheShownName()
     {
         TSwedish s;
