@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "calc/extended.h"
 #include "calc/slab.h"
 
 namespace {
@@ -12,11 +13,7 @@ constexpr long double FloorLayerThicknessM = 0.01L;
 constexpr long double FloorLayerRows = 1.21L;
 constexpr long double PictureRows = 121.0L;
 
-float ToFloat(long double value) {
-    const float rounded = static_cast<float>(value);
-    if (std::isinf(rounded)) throw FloatingPointError::Overflow();
-    return rounded;
-}
+using vilo::calc::Round;
 
 // numerator / denominator in extended precision, rounded to float, then to an integer
 // with halves going to the even neighbour.
@@ -25,7 +22,7 @@ float RoundedQuotient(long double numerator, float denominator) {
         if (numerator == 0.0L) throw FloatingPointError::Invalid();
         throw FloatingPointError::DivisionByZero();
     }
-    return std::nearbyint(ToFloat(numerator / denominator));
+    return std::nearbyint(Round(numerator / denominator));
 }
 
 }  // namespace
@@ -34,7 +31,7 @@ TSketchHeights SketchLayerHeights(float InsulationThicknessM, float ConcreteThic
                                   bool HasFloorStructure) {
     long double total = static_cast<long double>(InsulationThicknessM) + ConcreteThicknessM;
     if (HasFloorStructure) total += FloorLayerThicknessM;
-    const float totalM = ToFloat(total);
+    const float totalM = Round(total);
 
     TSketchHeights heights;
     heights.InsulationPx = RoundedQuotient(InsulationThicknessM * PictureRows, totalM);

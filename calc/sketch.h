@@ -11,7 +11,7 @@ struct TSketchHeights {
 };
 
 // The picture's 121 rows stand for the total thickness; a floor structure counts as 0.01 m.
-// Raises FloatingPointError: "Invalid floating point operation" for 0/0, "Floating point
+// Raises FloatingPointError: "Invalid floating point operation" for 0/0 or a NaN, "Floating point
 // division by zero" for x/0, "Floating point overflow" for a value beyond float.
 TSketchHeights SketchLayerHeights(float InsulationThicknessM, float ConcreteThicknessM,
                                   bool HasFloorStructure);

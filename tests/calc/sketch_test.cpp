@@ -73,6 +73,8 @@ TEST_P(SketchFaults, RaiseTheFloatingPointError) {
 }
 
 constexpr float FloatMax = std::numeric_limits<float>::max();
+constexpr float NaN = std::numeric_limits<float>::quiet_NaN();
+constexpr float Inf = std::numeric_limits<float>::infinity();
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, SketchFaults,
@@ -80,6 +82,11 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"both zero", 0.0f, 0.0f, false, "Invalid floating point operation"},
         FaultCase{"cancelling", 0.1f, -0.1f, false, "Floating point division by zero"},
         FaultCase{"total beyond float", FloatMax, FloatMax, false, "Floating point overflow"},
-        FaultCase{"height beyond float", 3e38f, -3e38f, true, "Floating point overflow"}));
+        FaultCase{"height beyond float", 3e38f, -3e38f, true, "Floating point overflow"},
+        FaultCase{"infinite insulation", Inf, 0.1f, false, "Floating point overflow"},
+        // A NaN would otherwise come out as heights and be drawn as a picture.
+        FaultCase{"NaN insulation", NaN, 0.1f, false, "Invalid floating point operation"},
+        FaultCase{"NaN concrete with a floor", 0.1f, NaN, true, "Invalid floating point operation"},
+        FaultCase{"opposite infinities", Inf, -Inf, false, "Invalid floating point operation"}));
 
 }  // namespace
