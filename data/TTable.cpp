@@ -50,6 +50,16 @@ bool SameValue(const QVariant& a, const QVariant& b)
     return a.typeId() == b.typeId() && a == b;
 }
 
+bool SameValues(const QVector<QVariant>& a, const QVector<QVariant>& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (int i = 0; i < a.size(); ++i)
+        if (!SameValue(a[i], b[i]))
+            return false;
+    return true;
+}
+
 bool IsLockError(const QSqlError& error)
 {
     const int code = error.nativeErrorCode().toInt() & 0xff;
@@ -974,10 +984,7 @@ void TTable::CheckUnchanged(const TRow& row, const QVector<QVariant>& expected, 
     const QVector<QVariant> stored = row.Lost ? QVector<QVariant>() : ReadStoredRow(row.RowId, found);
     if (!found && !row.Lost)
         Fail(QStringLiteral("Table '%1': the row was deleted by another program after it was read; %2").arg(FTableName, action));
-    bool same = found && stored.size() == expected.size();
-    for (int i = 0; same && i < stored.size(); ++i)
-        same = SameValue(stored[i], expected[i]);
-    if (!same) {
+    if (!found || !SameValues(stored, expected)) {
         Fail(QStringLiteral("Table '%1': the row was changed by another program after it was read; %2. "
                             "Cancel and refresh to see the stored row")
                  .arg(FTableName, action));
@@ -1095,10 +1102,7 @@ void TTable::FollowRenumbering()
         FRows[i].Lost = true;
         const QVector<QVariant>& values = i == FCurrent && FState == TDataSetState::Edit ? FEditOriginal : FRows[i].Values;
         for (int k = next; k < stored.size(); ++k) {
-            bool same = stored[k].Values.size() == values.size();
-            for (int c = 0; same && c < values.size(); ++c)
-                same = SameValue(stored[k].Values[c], values[c]);
-            if (same) {
+            if (SameValues(stored[k].Values, values)) {
                 FRows[i].RowId = stored[k].RowId;
                 FRows[i].Lost = false;
                 next = k + 1;
