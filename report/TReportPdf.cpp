@@ -142,6 +142,12 @@ void PutNumber(QByteArray& out, double value) {
     out.append(p, end - p);
 }
 
+// A byte of a literal string, escaped where it would end or break the string.
+void PutStringByte(QByteArray& out, char byte) {
+    if (byte == '(' || byte == ')' || byte == '\\') out += '\\';
+    out += byte;
+}
+
 // A colour as the three components of an rg or RG operator.
 void PutColour(QByteArray& out, const QColor& colour) {
     PutNumber(out, colour.redF());
@@ -201,9 +207,7 @@ public:
         QByteArray& out = FPages.back();
         for (int i = 0; i < count; ++i) {
             const QRectF r = rects[i].normalized();
-            PutNumber(out, X(r.left()));
-            out += ' ';
-            PutNumber(out, Y(r.bottom()));
+            PutPoint(out, r.bottomLeft());
             out += ' ';
             PutNumber(out, r.width() * Scale());
             out += ' ';
@@ -263,10 +267,7 @@ public:
                 LineTo(out, e);
             } else if (e.isCurveTo() && i + 2 < path.elementCount()) {
                 for (int k = 0; k < 3; ++k) {
-                    const QPointF p = path.elementAt(i + k);
-                    PutNumber(out, X(p.x()));
-                    out += ' ';
-                    PutNumber(out, Y(p.y()));
+                    PutPoint(out, path.elementAt(i + k));
                     out += ' ';
                 }
                 out += "c\n";
@@ -305,8 +306,7 @@ public:
                     thousandths += kern;
                 }
             }
-            if (byte == '(' || byte == ')' || byte == '\\') shown += '\\';
-            shown += static_cast<char>(byte);
+            PutStringByte(shown, static_cast<char>(byte));
             thousandths += face.Widths[byte];
             previous = byte;
         }
@@ -319,9 +319,7 @@ public:
         out += "BT /F1 ";
         PutNumber(out, pixelSize * Scale());
         out += " Tf ";
-        PutNumber(out, X(p.x()));
-        out += ' ';
-        PutNumber(out, Y(p.y()));
+        PutPoint(out, p);
         out += " Td ";
         out += shown;
         out += "ET\n";
@@ -358,16 +356,18 @@ private:
     double Y(double y) const {
         return PaperHeightPt - (FTransform.m22() * y + FTransform.dy()) * PointsPerDot;
     }
-    void MoveTo(QByteArray& out, const QPointF& p) const {
+    // A point on the page as the two operands of a PDF operator.
+    void PutPoint(QByteArray& out, const QPointF& p) const {
         PutNumber(out, X(p.x()));
         out += ' ';
         PutNumber(out, Y(p.y()));
+    }
+    void MoveTo(QByteArray& out, const QPointF& p) const {
+        PutPoint(out, p);
         out += " m\n";
     }
     void LineTo(QByteArray& out, const QPointF& p) const {
-        PutNumber(out, X(p.x()));
-        out += ' ';
-        PutNumber(out, Y(p.y()));
+        PutPoint(out, p);
         out += " l\n";
     }
 
@@ -519,10 +519,7 @@ QByteArray TextString(const QString& text) {
     for (const QChar c : text) ascii = ascii && c.unicode() >= 0x20 && c.unicode() < 0x7f;
     if (ascii) {
         QByteArray out = "(";
-        for (const QChar c : text) {
-            if (c == '(' || c == ')' || c == '\\') out += '\\';
-            out += static_cast<char>(c.unicode());
-        }
+        for (const QChar c : text) PutStringByte(out, static_cast<char>(c.unicode()));
         return out + ')';
     }
     QByteArray units;
